@@ -1,0 +1,15 @@
+# Copies Icon/ always and config/ documents only where the program folder has none yet,
+# so a station's edited documents survive a rebuild.
+file(MAKE_DIRECTORY ${DST}/Icon ${DST}/config)
+file(GLOB icons ${SRC}/Icon/*)
+foreach(f ${icons})
+  get_filename_component(n ${f} NAME)
+  configure_file(${f} ${DST}/Icon/${n} COPYONLY)
+endforeach()
+file(GLOB docs ${SRC}/config/*.json)
+foreach(f ${docs})
+  get_filename_component(n ${f} NAME)
+  if(NOT EXISTS ${DST}/config/${n})
+    configure_file(${f} ${DST}/config/${n} COPYONLY)
+  endif()
+endforeach()

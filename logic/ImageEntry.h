@@ -1,0 +1,11 @@
+// A converted result image on its way to the screen.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+struct ImageEntry
+{
+    QImage *image = nullptr; // owned by whoever holds the entry; null when the matrix type has no conversion
+    QString name;            // "<camera key>_..."
+};

@@ -1,0 +1,66 @@
+// The console's only door to the logic module: loads the module library, forwards the
+// task operations, relays the module's messages and converts its result images.
+#pragma once
+
+#include "ImageEntry.h"
+#include "base_Logic.h"
+
+#include <QFuture>
+#include <QJsonObject>
+#include <QList>
+#include <QMutex>
+#include <QString>
+
+#include <atomic>
+
+class Logic_transfer : public base_Logic
+{
+    Q_OBJECT
+
+public:
+    Logic_transfer();
+    ~Logic_transfer() override;
+
+    bool checkCameraCfg(QJsonObject document, QString &error) override;
+    bool setCameraCfg(QJsonObject document) override;
+    bool initTask() override;
+    bool startTask() override;
+    bool stopTask() override;
+    bool unloadTask() override;
+    bool spareTask() override;
+    bool sendPLCCommand(QString command) override;
+    bool reLoadJsonSetParameter(QStringList moduleKeyList) override;
+
+    // Moves every queued image to the caller (who then owns the images). False when empty.
+    bool takeImages(QList<ImageEntry> *images);
+
+    // Reads <program folder>/config/<fileName>; an empty object on any failure.
+    QJsonObject load_camera_cfg(QString fileName);
+
+    // Worker body and converter (public for tests and benchmarks).
+    void resultLoop();
+    void decodeImage(QString name, cv::Mat mtx);
+
+    // Most entries kept while nobody collects the queue; older ones are dropped.
+    static constexpr int kMaxQueuedImages = 32;
+
+signals:
+    void LogicTransfer_writeData(QString key, QString cameraName, QString snInfo, QByteArray byte);
+    void LogicTransfer_sendTcpStatus(bool);
+    void LogicTransfer_cameraDisconnect(QString msg, bool status);
+
+public slots:
+    void base_Logic_sendTcpStatus(bool flag);
+    void base_Logic_writeData(QString key, QString cameraName, QString snInfo, QByteArray byte);
+    void base_Logic_cameraDisconnect(QString msg, bool status);
+
+private:
+    QString m_appPath;
+    QString m_cfgPath;
+    base_Logic *logicObj = nullptr;
+    base_Logic_DestroyFunc destroyFunc = nullptr;
+    QMutex *imageMutex = nullptr;
+    QList<ImageEntry> imageQueue;
+    std::atomic<bool> m_running{false}; // this bridge's worker runs while set
+    QFuture<void> m_worker;
+};
