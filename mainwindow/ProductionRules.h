@@ -3,6 +3,8 @@
 // program-switch decision. The main window only applies their results to widgets.
 #pragma once
 
+#include "StatisticsTypes.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QJsonArray>
@@ -11,16 +13,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-// One defect class of "缺陷类别名称设置" and its counts.
-struct DefectData
-{
-    QString defectName;
-    int defectClass = 0;
-    int allNum = 0;   // both shifts, since the last clear
-    int dayNum = 0;   // current day shift
-    int nightNum = 0; // current night shift
-};
 
 namespace production {
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ProductionRules.h"
+#include "StatisticsTypes.h"
 
 #include <QList>
 
@@ -10,38 +11,9 @@ class QLayout;
 class QTableWidget;
 class QWidget;
 
-namespace QtCharts {
-class QChart;
+QT_CHARTS_BEGIN_NAMESPACE
 class QChartView;
-class QPieSeries;
-class QBarSeries;
-class QBarSet;
-class QBarCategoryAxis;
-} // namespace QtCharts
-
-// One OK/NG pie and the product counters it shows.
-struct PieChartData
-{
-    QtCharts::QChart *chart = nullptr;
-    QtCharts::QPieSeries *series = nullptr; // slice 0 OK share, slice 1 NG share (percent)
-    QtCharts::QChartView *view = nullptr;   // owns the chart
-    int allNum = 0;
-    int OKNum = 0;
-    int NGNum = 0;
-};
-
-// One shift's defect bar chart.
-struct BarChartData
-{
-    QtCharts::QChart *chart = nullptr;
-    QtCharts::QBarSeries *series = nullptr;
-    QtCharts::QChartView *view = nullptr; // owns the chart
-    QtCharts::QBarSet *set = nullptr;     // bar r = shift count of defect record r
-    QtCharts::QBarCategoryAxis *axis = nullptr;
-    int barCount = 0;
-    int step = 50;
-    int maxValue = 0;
-};
+QT_CHARTS_END_NAMESPACE
 
 namespace charts {
 
