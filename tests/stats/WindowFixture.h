@@ -1,0 +1,128 @@
+// Helpers of the main-window statistics tests: fixed clocks, the window against the
+// simulated module, message boxes answered by the test, chart and log readers.
+#pragma once
+
+#include "Platform.h"
+#include "Qt_epWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTimer>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+
+#include <memory>
+
+namespace fixture {
+
+// Local time and millisecond clock under the test's control.
+struct FakeClock
+{
+    QDateTime now{QDate(2026, 12, 7), QTime(10, 0)};
+    qint64 ms = 1000000;
+
+    void install()
+    {
+        platform::setLocalNowForTest([this] { return now; });
+        platform::setClockForTest([this] { return ms; });
+    }
+    static void uninstall()
+    {
+        platform::setLocalNowForTest({});
+        platform::setClockForTest({});
+    }
+    void at(int hour, int minute, int second = 0, int msec = 0)
+    {
+        now = QDateTime(now.date(), QTime(hour, minute, second, msec));
+    }
+    QString stamp() const { return now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss:zzz")); }
+};
+
+// Clicks `button` on the next message box that opens (polled, so nested loops work).
+// Returns the box's title and text through *seen when given.
+inline void answerNextBox(QMessageBox::StandardButton button, QStringList *seen = nullptr)
+{
+    auto *poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, button, seen] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (seen)
+            *seen << box->windowTitle() << box->text();
+        poll->stop();
+        poll->deleteLater();
+        if (QAbstractButton *b = box->button(button))
+            b->click();
+        else
+            box->reject();
+    });
+    poll->start();
+}
+
+inline QString lastLine(QPlainTextEdit *edit)
+{
+    return edit->document()->lastBlock().text();
+}
+
+inline QStringList lines(QPlainTextEdit *edit)
+{
+    return edit->toPlainText().split(QLatin1Char('\n'));
+}
+
+// Foreground colour of the last line of a log view.
+inline QColor lastLineColour(QPlainTextEdit *edit)
+{
+    QTextCursor c(edit->document()->lastBlock());
+    c.movePosition(QTextCursor::EndOfBlock);
+    return c.charFormat().foreground().color();
+}
+
+inline QString cell(QTableWidget *table, int row, int column)
+{
+    QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QStringLiteral("<none>");
+}
+
+// The one bar chart view shown in a shift's group box.
+inline QtCharts::QChartView *barView(QWidget *box)
+{
+    QtCharts::QChartView *found = nullptr;
+    const auto views = box->findChildren<QtCharts::QChartView *>();
+    for (QtCharts::QChartView *v : views) {
+        const auto series = v->chart()->series();
+        if (!series.isEmpty() && qobject_cast<QtCharts::QBarSeries *>(series.first())) {
+            if (found)
+                return nullptr; // more than one: a leftover chart
+            found = v;
+        }
+    }
+    return found;
+}
+
+inline QtCharts::QBarSet *barSet(QWidget *box)
+{
+    QtCharts::QChartView *v = barView(box);
+    if (!v)
+        return nullptr;
+    auto *series = qobject_cast<QtCharts::QBarSeries *>(v->chart()->series().first());
+    return series->barSets().isEmpty() ? nullptr : series->barSets().first();
+}
+
+inline double barAxisMax(QWidget *box)
+{
+    QtCharts::QChartView *v = barView(box);
+    if (!v)
+        return -1;
+    const auto axes = v->chart()->axes(Qt::Vertical);
+    auto *axis = axes.isEmpty() ? nullptr : qobject_cast<QtCharts::QValueAxis *>(axes.first());
+    return axis ? axis->max() : -1;
+}
+
+} // namespace fixture
