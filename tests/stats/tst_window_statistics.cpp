@@ -181,8 +181,11 @@ void TestWindowStatistics::plcCommands()
     QCOMPARE(log, QStringList({p + "补全部信号", p + "D100_1", p + "D200_1"}));
     w->sendPLCData("补全部信号");
     QCOMPARE(lastLine(w->ui.plainTextEdit_operat), p + "补全部信号");
+    // A single command goes whole, "#" and all; the module refuses an unknown address.
     w->sendPLCData("D200_1#x");
-    QVERIFY(lastLine(w->ui.plainTextEdit_operat).startsWith(p + "D200_1#x"));
+    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), p + "D200_1#x");
+    w->sendPLCData("D999_1");
+    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), p + "D999_1（发送失败）");
 }
 
 void TestWindowStatistics::plcCommandsWithoutBridge()
