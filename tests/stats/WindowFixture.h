@@ -7,6 +7,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -42,6 +46,45 @@ struct FakeClock
         now = QDateTime(now.date(), QTime(hour, minute, second, msec));
     }
     QString stamp() const { return now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss:zzz")); }
+};
+
+// The window's form widgets, found by object name.
+struct Form
+{
+#define EP_FORM_WIDGETS(X)                                                                         \
+    X(QLabel, label_15) X(QLabel, label_allNum) X(QLabel, label_OKNum) X(QLabel, label_NGnum)     \
+    X(QLabel, label_OKPercent) X(QLabel, label_allNum_day) X(QLabel, label_OKNum_day)             \
+    X(QLabel, label_NGnum_day) X(QLabel, label_OKPercent_day) X(QLabel, label_allNum_night)       \
+    X(QLabel, label_OKNum_night) X(QLabel, label_NGnum_night) X(QLabel, label_OKPercent_night)    \
+    X(QLabel, label_result) X(QLabel, label_SN) X(QLabel, label_CT) X(QLabel, label_type)         \
+    X(QLabel, label_programNum) X(QLabel, label_runTime)                                          \
+    X(QPlainTextEdit, plainTextEdit_operat) X(QPlainTextEdit, plainTextEdit_run)                  \
+    X(QPlainTextEdit, plainTextEdit_history) X(QPushButton, pushButton_PLCstatus)                 \
+    X(QPushButton, pushButton_CameraStatus) X(QPushButton, pushButton_tab_history)                \
+    X(QPushButton, pushButton_tab_defectList) X(QPushButton, pushButton_tab_24H)                  \
+    X(QPushButton, pushButton_tab_run) X(QPushButton, pushButton_tab_operat)                      \
+    X(QTableWidget, tableWidget_day) X(QTableWidget, tableWidget_night)                           \
+    X(QTableWidget, tableWidget_defectList) X(QTableWidget, tableWidget_24H)                      \
+    X(QGroupBox, groupBox_2) X(QGroupBox, groupBox_3) X(QGroupBox, groupBox_4)                    \
+    X(QTabWidget, tabWidget)
+#define EP_FORM_MEMBER(Type, name) Type *name = nullptr;
+    EP_FORM_WIDGETS(EP_FORM_MEMBER)
+#undef EP_FORM_MEMBER
+
+    // False when a widget is missing (named in *missing).
+    bool find(QWidget *window, QString *missing)
+    {
+#define EP_FORM_FIND(Type, name)                                                                   \
+    name = window->findChild<Type *>(QStringLiteral(#name));                                      \
+    if (!name) {                                                                                  \
+        *missing = QStringLiteral(#name);                                                         \
+        return false;                                                                             \
+    }
+        EP_FORM_WIDGETS(EP_FORM_FIND)
+#undef EP_FORM_FIND
+        return true;
+    }
+#undef EP_FORM_WIDGETS
 };
 
 // Clicks `button` on the next message box that opens (polled, so nested loops work).

@@ -40,18 +40,18 @@ private:
     }
     QStringList counters() const
     {
-        return {w->ui.label_allNum->text(), w->ui.label_OKNum->text(), w->ui.label_NGnum->text(),
-                w->ui.label_OKPercent->text()};
+        return {ui.label_allNum->text(), ui.label_OKNum->text(), ui.label_NGnum->text(),
+                ui.label_OKPercent->text()};
     }
     QStringList dayCounters() const
     {
-        return {w->ui.label_allNum_day->text(), w->ui.label_OKNum_day->text(),
-                w->ui.label_NGnum_day->text(), w->ui.label_OKPercent_day->text()};
+        return {ui.label_allNum_day->text(), ui.label_OKNum_day->text(),
+                ui.label_NGnum_day->text(), ui.label_OKPercent_day->text()};
     }
     QStringList nightCounters() const
     {
-        return {w->ui.label_allNum_night->text(), w->ui.label_OKNum_night->text(),
-                w->ui.label_NGnum_night->text(), w->ui.label_OKPercent_night->text()};
+        return {ui.label_allNum_night->text(), ui.label_OKNum_night->text(),
+                ui.label_NGnum_night->text(), ui.label_OKPercent_night->text()};
     }
     void clearAll()
     {
@@ -61,6 +61,7 @@ private:
 
     FakeClock clock;
     std::unique_ptr<Qt_epWindow> w;
+    Form ui;
 };
 
 void TestWindowDispatch::init()
@@ -68,7 +69,9 @@ void TestWindowDispatch::init()
     clock = FakeClock();
     clock.install();
     w.reset(new Qt_epWindow);
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("程序运行"));
+    QString missing;
+    QVERIFY2(ui.find(w.get(), &missing), qPrintable(missing));
+    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
 }
 
 void TestWindowDispatch::cleanup()
@@ -79,40 +82,40 @@ void TestWindowDispatch::cleanup()
 
 void TestWindowDispatch::plcLampAndLog()
 {
-    QPushButton *lamp = w->ui.pushButton_PLCstatus;
+    QPushButton *lamp = ui.pushButton_PLCstatus;
     const QString red = QStringLiteral("QPushButton{ background-color: rgb(255, 0, 0); }");
     const QString green = QStringLiteral("QPushButton{ background-color: rgb(0, 255, 0); }");
     clock.at(9, 1, 2, 3);
     w->getTransferData("sendTcpStatus_false", "", "", "1#9#");
     QCOMPARE(lamp->styleSheet(), red);
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " PLC通信，掉线");
-    QCOMPARE(lastLineColour(w->ui.plainTextEdit_operat), QColor("red"));
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " PLC通信，掉线");
+    QCOMPARE(lastLineColour(ui.plainTextEdit_operat), QColor("red"));
     w->getTransferData("sendTcpStatus_true", "", "", "");
     QCOMPARE(lamp->styleSheet(), green);
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " PLC通信，重连成功");
-    QCOMPARE(lastLineColour(w->ui.plainTextEdit_operat), QColor("green"));
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " PLC通信，重连成功");
+    QCOMPARE(lastLineColour(ui.plainTextEdit_operat), QColor("green"));
     w->getTransferData("sendTcpStatus_false", "", "", "");
     w->getTransferData("sendTcpStatus", "", "", "");
     QCOMPARE(lamp->styleSheet(), green);
     // A key of both families is a PLC message; neither counts as a result.
     w->getTransferData("sendTcpStatus_cameraDisconnect_false", "CamA", "", "");
     QCOMPARE(lamp->styleSheet(), red);
-    QCOMPARE(w->ui.label_allNum->text(), QStringLiteral(" "));
-    QVERIFY(!w->ui.plainTextEdit_run->toPlainText().contains("sendTcpStatus"));
+    QCOMPARE(ui.label_allNum->text(), QStringLiteral(" "));
+    QVERIFY(!ui.plainTextEdit_run->toPlainText().contains("sendTcpStatus"));
 }
 
 void TestWindowDispatch::cameraLampWaitsForEveryCamera()
 {
-    QPushButton *lamp = w->ui.pushButton_CameraStatus;
+    QPushButton *lamp = ui.pushButton_CameraStatus;
     const QString red = QStringLiteral("QPushButton{ background-color: rgb(255, 0, 0); }");
     const QString green = QStringLiteral("QPushButton{ background-color: rgb(0, 255, 0); }");
     w->getTransferData("cameraDisconnect_false", "CamA", "", "");
     QCOMPARE(lamp->styleSheet(), red);
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " CamA,掉线");
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " CamA,掉线");
     w->getTransferData("cameraDisconnect_false", "CamB", "", "");
     w->getTransferData("cameraDisconnect_true", "CamA", "", "");
     QCOMPARE(lamp->styleSheet(), red);
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " CamA,重连成功");
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " CamA,重连成功");
     w->getTransferData("cameraDisconnect_true", "CamB", "", "");
     QCOMPARE(lamp->styleSheet(), green);
     // Back without ever being lost, nobody offline: green.
@@ -125,45 +128,45 @@ void TestWindowDispatch::runAndResultLines()
 {
     clock.at(11, 22, 33, 444);
     shot("CamB_0", "0*1");
-    const QString first = lastLine(w->ui.plainTextEdit_run);
+    const QString first = lastLine(ui.plainTextEdit_run);
     const QRegularExpressionMatch m = QRegularExpression("^(\\d+) ").match(first);
     QVERIFY(m.hasMatch());
     const int n = m.captured(1).toInt();
     QCOMPARE(first, QString::number(n) + " 2026-12-07 11:22:33:444 算法名: AlgoTop "
                                          "相机key_index:CamB_0 SN时间戳:SN 结果数据:0*1");
-    QCOMPARE(lastLineColour(w->ui.plainTextEdit_run), QColor("white"));
+    QCOMPARE(lastLineColour(ui.plainTextEdit_run), QColor("white"));
 
     result("1#9#", "2026-12-07#11:22:33.000");
-    QCOMPARE(lastLine(w->ui.plainTextEdit_run),
+    QCOMPARE(lastLine(ui.plainTextEdit_run),
              QString::number(n + 1) + " 2026-12-07 11:22:33:444 算法名: AlgoTop "
-                                      "相机key_index:CamA_0 SN时间戳:2026-12-07#11:22:33.000 结果数据:OK");
-    QCOMPARE(lastLineColour(w->ui.plainTextEdit_run), QColor("green"));
-    const QString resultLine = lastLine(w->ui.plainTextEdit_history);
+                                      "相机key_index:CamA_0 SN时间戳:2026-12-07#11:22:33.000 结果数据:1#9#");
+    QCOMPARE(lastLineColour(ui.plainTextEdit_run), QColor("green"));
+    const QString resultLine = lastLine(ui.plainTextEdit_history);
     QVERIFY2(resultLine.startsWith("序号："), qPrintable(resultLine));
     const int r = resultLine.mid(3, resultLine.indexOf(' ') - 3).toInt();
     QCOMPARE(resultLine, "序号：" + QString::number(r)
                              + " 日期：2026-12-07 11:22:33:444 SN时间戳：2026-12-07#11:22:33.000 结果：OK");
     result("1#0");
-    QCOMPARE(lastLine(w->ui.plainTextEdit_history),
+    QCOMPARE(lastLine(ui.plainTextEdit_history),
              "序号：" + QString::number(r + 1) + " 日期：2026-12-07 11:22:33:444 SN时间戳：SN 结果：NG");
-    QCOMPARE(lastLineColour(w->ui.plainTextEdit_history), QColor("red"));
-    QCOMPARE(w->ui.label_SN->text(), QStringLiteral("SN"));
+    QCOMPARE(lastLineColour(ui.plainTextEdit_history), QColor("red"));
+    QCOMPARE(ui.label_SN->text(), QStringLiteral("SN"));
 }
 
 void TestWindowDispatch::verdicts()
 {
     result("1#0");
-    QCOMPARE(w->ui.label_result->text(), QStringLiteral("NG"));
-    QCOMPARE(w->ui.label_result->styleSheet(), QStringLiteral("background-color: red;"));
+    QCOMPARE(ui.label_result->text(), QStringLiteral("NG"));
+    QCOMPARE(ui.label_result->styleSheet(), QStringLiteral("background-color: red;"));
     result("9#1");
-    QCOMPARE(w->ui.label_result->text(), QStringLiteral("OK"));
-    QCOMPARE(w->ui.label_result->styleSheet(), QStringLiteral("background-color: green;"));
+    QCOMPARE(ui.label_result->text(), QStringLiteral("OK"));
+    QCOMPARE(ui.label_result->styleSheet(), QStringLiteral("background-color: green;"));
     result("x9#");
-    QCOMPARE(w->ui.label_result->text(), QStringLiteral("OK"));
+    QCOMPARE(ui.label_result->text(), QStringLiteral("OK"));
     QCOMPARE(counters(), QStringList({"3", "2", "1", "66.66%"}));
     // "1" alone is a per-shot message in either mode: no verdict.
     result("1");
-    QCOMPARE(w->ui.label_allNum->text(), QStringLiteral("3"));
+    QCOMPARE(ui.label_allNum->text(), QStringLiteral("3"));
 }
 
 void TestWindowDispatch::rates()
@@ -177,41 +180,41 @@ void TestWindowDispatch::rates()
     result("9#");
     result("9#");
     result("1#");
-    QCOMPARE(w->ui.label_OKPercent->text(), QStringLiteral("66.66%"));
+    QCOMPARE(ui.label_OKPercent->text(), QStringLiteral("66.66%"));
     clearAll();
     result("1#");
-    QCOMPARE(w->ui.label_OKPercent->text(), QStringLiteral("0%"));
+    QCOMPARE(ui.label_OKPercent->text(), QStringLiteral("0%"));
     clearAll();
     result("9#");
-    QCOMPARE(w->ui.label_OKPercent->text(), QStringLiteral("100%"));
+    QCOMPARE(ui.label_OKPercent->text(), QStringLiteral("100%"));
     clearAll();
     for (int i = 0; i < 100; ++i)
         result(i < 57 ? "9#" : "0#");
     QCOMPARE(counters(), QStringList({"100", "57", "43", "57%"}));
-    QCOMPARE(w->ui.label_OKPercent_day->text(), QStringLiteral("57%"));
+    QCOMPARE(ui.label_OKPercent_day->text(), QStringLiteral("57%"));
 }
 
 void TestWindowDispatch::cycleTimes()
 {
-    w->ui.label_CT->setText("before");
+    ui.label_CT->setText("before");
     result("9#");
-    QCOMPARE(w->ui.label_CT->text(), QStringLiteral("before"));
+    QCOMPARE(ui.label_CT->text(), QStringLiteral("before"));
     clock.ms += 999;
     result("9#");
-    QCOMPARE(w->ui.label_CT->text(), QStringLiteral("999毫秒"));
+    QCOMPARE(ui.label_CT->text(), QStringLiteral("999毫秒"));
     clock.ms += 1000;
     result("9#");
-    QCOMPARE(w->ui.label_CT->text(), QStringLiteral("1000毫秒"));
+    QCOMPARE(ui.label_CT->text(), QStringLiteral("1000毫秒"));
     clock.ms += 1001;
     result("9#");
-    QCOMPARE(w->ui.label_CT->text(), QStringLiteral("1秒"));
+    QCOMPARE(ui.label_CT->text(), QStringLiteral("1秒"));
     clock.ms += 1234;
     result("1#");
-    QCOMPARE(w->ui.label_CT->text(), QStringLiteral("1.23秒"));
+    QCOMPARE(ui.label_CT->text(), QStringLiteral("1.23秒"));
     // A pause of seven hours between two results.
     clock.ms += qint64(7) * 3600 * 1000 + 230;
     result("9#");
-    QCOMPARE(w->ui.label_CT->text(), QStringLiteral("25200.2秒"));
+    QCOMPARE(ui.label_CT->text(), QStringLiteral("25200.2秒"));
 }
 
 void TestWindowDispatch::shiftBoundariesWithinADay()
@@ -255,40 +258,43 @@ void TestWindowDispatch::defectsBeforeTheFirstResultOfAShift()
 {
     clock.at(20, 0);
     shot("none", "0*0");
-    QCOMPARE(cell(w->ui.tableWidget_day, 0, 2), QStringLiteral("1"));
+    QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("1"));
     clock.at(20, 31);
     // A new shift's defects that arrive before its first result are kept.
     shot("none", "0*0*1*0");
-    QCOMPARE(cell(w->ui.tableWidget_night, 0, 2), QStringLiteral("1"));
+    QCOMPARE(cell(ui.tableWidget_night, 0, 2), QStringLiteral("1"));
     QCOMPARE(nightCounters(), QStringList({"0", "0", "0", " "}));
+    // The shift's first result keeps them (its own data reads "NG" by then: no flags).
     result("1#*0");
-    QCOMPARE(cell(w->ui.tableWidget_night, 0, 2), QStringLiteral("2"));
-    QCOMPARE(cell(w->ui.tableWidget_night, 2, 2), QStringLiteral("1"));
+    QCOMPARE(cell(ui.tableWidget_night, 0, 2), QStringLiteral("1"));
+    QCOMPARE(cell(ui.tableWidget_night, 2, 2), QStringLiteral("1"));
     QCOMPARE(nightCounters(), QStringList({"1", "0", "1", "0%"}));
-    QCOMPARE(barSet(w->ui.groupBox_4)->at(0), 2.0);
+    shot("none", "0*0");
+    QCOMPARE(cell(ui.tableWidget_night, 0, 2), QStringLiteral("2"));
+    QCOMPARE(barSet(ui.groupBox_4)->at(0), 2.0);
     // The next day's day shift starts with its table and bars at 0.
     clock.now = QDateTime(clock.now.date().addDays(1), QTime(9, 0));
     shot("none", "0*1*0");
-    QCOMPARE(cell(w->ui.tableWidget_day, 0, 2), QStringLiteral("0"));
-    QCOMPARE(cell(w->ui.tableWidget_day, 1, 2), QStringLiteral("1"));
-    QCOMPARE(barSet(w->ui.groupBox_3)->at(0), 0.0);
-    QCOMPARE(barSet(w->ui.groupBox_3)->at(1), 1.0);
-    QCOMPARE(cell(w->ui.tableWidget_night, 0, 2), QStringLiteral("2"));
+    QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("0"));
+    QCOMPARE(cell(ui.tableWidget_day, 1, 2), QStringLiteral("1"));
+    QCOMPARE(barSet(ui.groupBox_3)->at(0), 0.0);
+    QCOMPARE(barSet(ui.groupBox_3)->at(1), 1.0);
+    QCOMPARE(cell(ui.tableWidget_night, 0, 2), QStringLiteral("2"));
 }
 
 void TestWindowDispatch::defectFlags()
 {
-    QCOMPARE(w->ui.tableWidget_day->rowCount(), 3);
-    QCOMPARE(cell(w->ui.tableWidget_day, 1, 1), QStringLiteral("脏污"));
+    QCOMPARE(ui.tableWidget_day->rowCount(), 3);
+    QCOMPARE(cell(ui.tableWidget_day, 1, 1), QStringLiteral("脏污"));
     shot("none", "0*1*0*1");
-    QCOMPARE(cell(w->ui.tableWidget_day, 0, 2), QStringLiteral("0"));
-    QCOMPARE(cell(w->ui.tableWidget_day, 1, 2), QStringLiteral("1"));
-    QCOMPARE(cell(w->ui.tableWidget_day, 2, 2), QStringLiteral("0"));
+    QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("0"));
+    QCOMPARE(cell(ui.tableWidget_day, 1, 2), QStringLiteral("1"));
+    QCOMPARE(cell(ui.tableWidget_day, 2, 2), QStringLiteral("0"));
     shot("none", "0**1");
-    QCOMPARE(cell(w->ui.tableWidget_day, 0, 2), QStringLiteral("1"));
+    QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("1"));
     shot("none", "0*1");
     shot("none", "0101");
-    QtCharts::QBarSet *bars = barSet(w->ui.groupBox_3);
+    QtCharts::QBarSet *bars = barSet(ui.groupBox_3);
     QVERIFY(bars);
     QCOMPARE(bars->count(), 3);
     QCOMPARE(bars->at(0), 1.0);
@@ -298,34 +304,34 @@ void TestWindowDispatch::defectFlags()
     shot("none", "0*1*1*1*0*0");
     QCOMPARE(bars->at(0) + bars->at(1) + bars->at(2), 2.0);
     // Night tables untouched by day defects.
-    QCOMPARE(cell(w->ui.tableWidget_night, 1, 2), QStringLiteral("0"));
+    QCOMPARE(cell(ui.tableWidget_night, 1, 2), QStringLiteral("0"));
 }
 
 void TestWindowDispatch::barChartRebuildsPastEightyPercent()
 {
-    QtCharts::QChartView *first = barView(w->ui.groupBox_3);
+    QtCharts::QChartView *first = barView(ui.groupBox_3);
     QVERIFY(first);
-    QCOMPARE(barAxisMax(w->ui.groupBox_3), 100.0);
+    QCOMPARE(barAxisMax(ui.groupBox_3), 100.0);
     for (int i = 0; i < 80; ++i)
         shot("none", "0*0");
-    QCOMPARE(barView(w->ui.groupBox_3), first);
-    QCOMPARE(barSet(w->ui.groupBox_3)->at(0), 80.0);
+    QCOMPARE(barView(ui.groupBox_3), first);
+    QCOMPARE(barSet(ui.groupBox_3)->at(0), 80.0);
     shot("none", "0*0");
-    QtCharts::QChartView *second = barView(w->ui.groupBox_3);
+    QtCharts::QChartView *second = barView(ui.groupBox_3);
     QVERIFY(second);
-    QCOMPARE(barAxisMax(w->ui.groupBox_3), 300.0);
-    QCOMPARE(barSet(w->ui.groupBox_3)->at(0), 81.0);
-    QCOMPARE(barSet(w->ui.groupBox_3)->count(), 3);
+    QCOMPARE(barAxisMax(ui.groupBox_3), 300.0);
+    QCOMPARE(barSet(ui.groupBox_3)->at(0), 81.0);
+    QCOMPARE(barSet(ui.groupBox_3)->count(), 3);
     for (int i = 81; i < 241; ++i)
         shot("none", "0*0");
-    QCOMPARE(barAxisMax(w->ui.groupBox_3), 700.0);
-    QCOMPARE(cell(w->ui.tableWidget_day, 0, 2), QStringLiteral("241"));
-    QCOMPARE(barAxisMax(w->ui.groupBox_4), 100.0);
+    QCOMPARE(barAxisMax(ui.groupBox_3), 700.0);
+    QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("241"));
+    QCOMPARE(barAxisMax(ui.groupBox_4), 100.0);
 }
 
 void TestWindowDispatch::perShotCounts()
 {
-    QTableWidget *shots = w->ui.tableWidget_defectList;
+    QTableWidget *shots = ui.tableWidget_defectList;
     QCOMPARE(shots->rowCount(), 3);
     shot("CamA_1", "0");
     shot("CamA_1", "0*0");

@@ -39,6 +39,11 @@ private:
         w->getTransferData(QStringLiteral("程序号"), QStringLiteral("PLC"), QStringLiteral("SN"),
                            number.toUtf8());
     }
+    // The simulated PLC link comes up shortly after the start.
+    bool plcLinkUp(int times = 1) const
+    {
+        return ui.plainTextEdit_operat->toPlainText().count(QStringLiteral("PLC通信，重连成功")) >= times;
+    }
     QString cfgPath(const QString &name) const
     {
         return QCoreApplication::applicationDirPath() + QStringLiteral("/config/") + name;
@@ -46,6 +51,7 @@ private:
 
     FakeClock clock;
     std::unique_ptr<Qt_epWindow> w;
+    Form ui;
 };
 
 void TestWindowStatistics::init()
@@ -53,7 +59,9 @@ void TestWindowStatistics::init()
     clock = FakeClock();
     clock.install();
     w.reset(new Qt_epWindow);
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("程序运行"));
+    QString missing;
+    QVERIFY2(ui.find(w.get(), &missing), qPrintable(missing));
+    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
 }
 
 void TestWindowStatistics::cleanup()
@@ -66,24 +74,24 @@ void TestWindowStatistics::switchToNewProgram()
 {
     w->getTransferData("AlgoTop", "CamA_0", "SN", "0");
     w->getTransferData("AlgoTop", "CamA_0", "SN", "9#");
-    QCOMPARE(w->ui.tableWidget_defectList->rowCount(), 3);
+    QCOMPARE(ui.tableWidget_defectList->rowCount(), 3);
     switchTo("2");
     // A direct call has its whole effect before it returns.
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("程序运行"));
-    QCOMPARE(w->ui.label_15->styleSheet(), QStringLiteral("color: green;"));
-    QCOMPARE(w->ui.label_programNum->text(), QStringLiteral("2"));
-    QCOMPARE(w->ui.tabWidget->currentIndex(), 0);
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " 切换程序号完成，程序运行...");
-    QVERIFY(lines(w->ui.plainTextEdit_operat).contains(clock.stamp() + " 切换程序号2，请稍等..."));
-    QVERIFY(lastLine(w->ui.plainTextEdit_run).endsWith("算法名: 程序号 相机key_index:PLC SN时间戳:SN 结果数据:2"));
+    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
+    QCOMPARE(ui.label_15->styleSheet(), QStringLiteral("color: green;"));
+    QCOMPARE(ui.label_programNum->text(), QStringLiteral("2"));
+    QCOMPARE(ui.tabWidget->currentIndex(), 0);
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " 切换程序号完成，程序运行...");
+    QVERIFY(lines(ui.plainTextEdit_operat).contains(clock.stamp() + " 切换程序号2，请稍等..."));
+    QVERIFY(lastLine(ui.plainTextEdit_run).endsWith("算法名: 程序号 相机key_index:PLC SN时间戳:SN 结果数据:2"));
     // The new program's shots, all from 0; the statistics pages were rebuilt once.
-    QTableWidget *shots = w->ui.tableWidget_defectList;
+    QTableWidget *shots = ui.tableWidget_defectList;
     QCOMPARE(shots->rowCount(), 4);
     QCOMPARE(cell(shots, 3, 1), QStringLiteral("右侧_1"));
     QCOMPARE(cell(shots, 0, 2), QStringLiteral("0"));
-    QVERIFY(barView(w->ui.groupBox_3));
-    QVERIFY(barView(w->ui.groupBox_4));
-    QCOMPARE(w->ui.groupBox_2->findChildren<QtCharts::QChartView *>().size(), 1);
+    QVERIFY(barView(ui.groupBox_3));
+    QVERIFY(barView(ui.groupBox_4));
+    QCOMPARE(ui.groupBox_2->findChildren<QtCharts::QChartView *>().size(), 1);
 
     // Program 2 is the non-standard flow: a matching shot without "1" counts twice,
     // a result whose raw data holds no "1" once, at most once per camera list.
@@ -97,15 +105,15 @@ void TestWindowStatistics::switchToNewProgram()
 
 void TestWindowStatistics::switchToSameProgramKeepsShotCounts()
 {
-    QTableWidget *shots = w->ui.tableWidget_defectList;
+    QTableWidget *shots = ui.tableWidget_defectList;
     w->getTransferData("AlgoTop", "CamB_0", "SN", "0");
-    const QString before = lastLine(w->ui.plainTextEdit_run);
+    const QString before = lastLine(ui.plainTextEdit_run);
     switchTo("1");
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("切换程序号\r\n1"));
-    QCOMPARE(w->ui.label_15->styleSheet(), QStringLiteral("color: red;"));
-    QCOMPARE(w->ui.tabWidget->currentIndex(), 4);
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " 切换程序号1，请稍等...");
-    QCOMPARE(lastLine(w->ui.plainTextEdit_run), before); // no run-log line
+    QCOMPARE(ui.label_15->text(), QStringLiteral("切换程序号\r\n1"));
+    QCOMPARE(ui.label_15->styleSheet(), QStringLiteral("color: red;"));
+    QCOMPARE(ui.tabWidget->currentIndex(), 4);
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " 切换程序号1，请稍等...");
+    QCOMPARE(lastLine(ui.plainTextEdit_run), before); // no run-log line
     QCOMPARE(shots->rowCount(), 3);
     // Per-shot messages afterwards go on counting into the same rows.
     w->getTransferData("AlgoTop", "CamB_0", "SN", "0");
@@ -118,12 +126,12 @@ void TestWindowStatistics::switchDataNotANumberIsIgnored()
 {
     w->getTransferData("AlgoTop", "CamA_0", "SN", "0");
     switchTo("abc");
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("程序运行"));
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat),
+    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
+    QCOMPARE(lastLine(ui.plainTextEdit_operat),
              clock.stamp() + " 切换程序号abc：不是程序号，已忽略");
-    QCOMPARE(w->ui.tableWidget_defectList->rowCount(), 3);
-    QCOMPARE(cell(w->ui.tableWidget_defectList, 0, 2), QStringLiteral("1"));
-    QCOMPARE(w->ui.label_type->text(), QStringLiteral("统计测试"));
+    QCOMPARE(ui.tableWidget_defectList->rowCount(), 3);
+    QCOMPARE(cell(ui.tableWidget_defectList, 0, 2), QStringLiteral("1"));
+    QCOMPARE(ui.label_type->text(), QStringLiteral("统计测试"));
 }
 
 void TestWindowStatistics::failedSwitchIsReported()
@@ -148,54 +156,57 @@ void TestWindowStatistics::failedSwitchIsReported()
     file.close();
 
     QCOMPARE(seen.value(0), QStringLiteral("camera_cfg错误"));
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("初始化失败"));
-    QCOMPARE(w->ui.label_15->styleSheet(), QStringLiteral("color: red;"));
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), clock.stamp() + " 切换程序号失败，程序未运行");
-    QCOMPARE(lastLineColour(w->ui.plainTextEdit_operat), QColor("red"));
-    QVERIFY(!lines(w->ui.plainTextEdit_operat).join('\n').contains("切换程序号完成"));
+    QCOMPARE(ui.label_15->text(), QStringLiteral("初始化失败"));
+    QCOMPARE(ui.label_15->styleSheet(), QStringLiteral("color: red;"));
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), clock.stamp() + " 切换程序号失败，程序未运行");
+    QCOMPARE(lastLineColour(ui.plainTextEdit_operat), QColor("red"));
+    QVERIFY(!lines(ui.plainTextEdit_operat).join('\n').contains("切换程序号完成"));
 }
 
 void TestWindowStatistics::switchThroughTheBridgeFromTheSimulator()
 {
     FakeClock::uninstall(); // the simulator stamps its own messages
+    QTRY_VERIFY_WITH_TIMEOUT(plcLinkUp(), 5000);
     w->sendPLCData("D100_2");
-    QVERIFY(lastLine(w->ui.plainTextEdit_operat).endsWith(" 手动补信号：D100_2"));
-    QTRY_COMPARE_WITH_TIMEOUT(w->ui.label_programNum->text(), QStringLiteral("2"), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(lastLine(w->ui.plainTextEdit_operat).endsWith("切换程序号完成，程序运行..."), 5000);
-    QCOMPARE(w->ui.label_15->text(), QStringLiteral("程序运行"));
-    QCOMPARE(w->ui.label_type->text(), QStringLiteral("统计测试2"));
-    QCOMPARE(w->ui.tableWidget_defectList->rowCount(), 4);
+    QVERIFY(lastLine(ui.plainTextEdit_operat).endsWith(" 手动补信号：D100_2"));
+    QTRY_COMPARE_WITH_TIMEOUT(ui.label_programNum->text(), QStringLiteral("2"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(lastLine(ui.plainTextEdit_operat).endsWith("切换程序号完成，程序运行..."), 5000);
+    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
+    QCOMPARE(ui.label_type->text(), QStringLiteral("统计测试2"));
+    QCOMPARE(ui.tableWidget_defectList->rowCount(), 4);
     // And back again through the new bridge.
+    QTRY_VERIFY_WITH_TIMEOUT(plcLinkUp(2), 5000); // the new module's link
     w->sendPLCData("D100_1");
-    QTRY_COMPARE_WITH_TIMEOUT(w->ui.label_programNum->text(), QStringLiteral("1"), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(w->ui.tableWidget_defectList->rowCount(), 3, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(w->ui.label_15->text(), QStringLiteral("程序运行"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.label_programNum->text(), QStringLiteral("1"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.tableWidget_defectList->rowCount(), 3, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.label_15->text(), QStringLiteral("程序运行"), 5000);
 }
 
 void TestWindowStatistics::plcCommands()
 {
-    const int before = lines(w->ui.plainTextEdit_operat).size();
+    QTRY_VERIFY_WITH_TIMEOUT(plcLinkUp(), 5000);
+    const int before = lines(ui.plainTextEdit_operat).size();
     w->sendPLCData("补全部信号#D100_1#D200_1");
-    QStringList log = lines(w->ui.plainTextEdit_operat).mid(before);
+    QStringList log = lines(ui.plainTextEdit_operat).mid(before);
     const QString p = clock.stamp() + " 手动补信号：";
     QCOMPARE(log, QStringList({p + "补全部信号", p + "D100_1", p + "D200_1"}));
     w->sendPLCData("补全部信号");
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), p + "补全部信号");
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), p + "补全部信号");
     // A single command goes whole, "#" and all; the module refuses an unknown address.
     w->sendPLCData("D200_1#x");
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), p + "D200_1#x");
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), p + "D200_1#x");
     w->sendPLCData("D999_1");
-    QCOMPARE(lastLine(w->ui.plainTextEdit_operat), p + "D999_1（发送失败）");
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), p + "D999_1（发送失败）");
 }
 
 void TestWindowStatistics::plcCommandsWithoutBridge()
 {
     w->stopAndClear();
-    const int before = lines(w->ui.plainTextEdit_operat).size();
+    const int before = lines(ui.plainTextEdit_operat).size();
     w->sendPLCData("补全部信号#D100_1#");
     const QString p = clock.stamp() + " 手动补信号：";
     const QString notSent = QStringLiteral("（未发送：通用逻辑未加载）");
-    QCOMPARE(lines(w->ui.plainTextEdit_operat).mid(before),
+    QCOMPARE(lines(ui.plainTextEdit_operat).mid(before),
              QStringList({p + "补全部信号", p + "D100_1" + notSent, p + notSent}));
 }
 
@@ -208,37 +219,37 @@ void TestWindowStatistics::clearDataAsksFirst()
     answerNextBox(QMessageBox::No, &seen);
     w->clearData();
     QCOMPARE(seen, QStringList({"清空数据？", "确定清空数据？"}));
-    QCOMPARE(w->ui.label_allNum->text(), QStringLiteral("2"));
-    QVERIFY(!w->ui.plainTextEdit_run->toPlainText().isEmpty());
+    QCOMPARE(ui.label_allNum->text(), QStringLiteral("2"));
+    QVERIFY(!ui.plainTextEdit_run->toPlainText().isEmpty());
 
     answerNextBox(QMessageBox::Yes);
     w->clearData();
-    QCOMPARE(w->ui.label_allNum->text(), QStringLiteral(" "));
-    QCOMPARE(w->ui.label_OKPercent_day->text(), QStringLiteral(" "));
-    QVERIFY(w->ui.plainTextEdit_run->toPlainText().isEmpty());
-    QVERIFY(w->ui.plainTextEdit_history->toPlainText().isEmpty());
-    QCOMPARE(cell(w->ui.tableWidget_defectList, 0, 2), QStringLiteral("0"));
-    QCOMPARE(cell(w->ui.tableWidget_day, 0, 2), QStringLiteral("0"));
-    QCOMPARE(cell(w->ui.tableWidget_24H, 5, 3), QStringLiteral(" "));
-    QCOMPARE(barAxisMax(w->ui.groupBox_3), 100.0);
-    QCOMPARE(barSet(w->ui.groupBox_3)->at(0), 0.0);
+    QCOMPARE(ui.label_allNum->text(), QStringLiteral(" "));
+    QCOMPARE(ui.label_OKPercent_day->text(), QStringLiteral(" "));
+    QVERIFY(ui.plainTextEdit_run->toPlainText().isEmpty());
+    QVERIFY(ui.plainTextEdit_history->toPlainText().isEmpty());
+    QCOMPARE(cell(ui.tableWidget_defectList, 0, 2), QStringLiteral("0"));
+    QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("0"));
+    QCOMPARE(cell(ui.tableWidget_24H, 5, 3), QStringLiteral(" "));
+    QCOMPARE(barAxisMax(ui.groupBox_3), 100.0);
+    QCOMPARE(barSet(ui.groupBox_3)->at(0), 0.0);
     // Counting starts again from 0, shots included.
     w->getTransferData("AlgoTop", "CamA_0", "SN", "0");
     w->getTransferData("AlgoTop", "CamA_0", "SN", "9#");
-    QCOMPARE(w->ui.label_allNum->text(), QStringLiteral("1"));
-    QCOMPARE(w->ui.label_OKPercent->text(), QStringLiteral("100%"));
-    QCOMPARE(cell(w->ui.tableWidget_defectList, 0, 2), QStringLiteral("1"));
+    QCOMPARE(ui.label_allNum->text(), QStringLiteral("1"));
+    QCOMPARE(ui.label_OKPercent->text(), QStringLiteral("100%"));
+    QCOMPARE(cell(ui.tableWidget_defectList, 0, 2), QStringLiteral("1"));
 }
 
 void TestWindowStatistics::pageButtons()
 {
-    const QList<QPushButton *> buttons{w->ui.pushButton_tab_history, w->ui.pushButton_tab_defectList,
-                                       w->ui.pushButton_tab_24H, w->ui.pushButton_tab_run,
-                                       w->ui.pushButton_tab_operat};
+    const QList<QPushButton *> buttons{ui.pushButton_tab_history, ui.pushButton_tab_defectList,
+                                       ui.pushButton_tab_24H, ui.pushButton_tab_run,
+                                       ui.pushButton_tab_operat};
     for (int i = 0; i < buttons.size(); ++i) {
         QTest::mousePress(buttons[i], Qt::LeftButton);
         QTest::mouseRelease(buttons[i], Qt::LeftButton);
-        QCOMPARE(w->ui.tabWidget->currentIndex(), i);
+        QCOMPARE(ui.tabWidget->currentIndex(), i);
         for (int j = 0; j < buttons.size(); ++j)
             QCOMPARE(buttons[j]->styleSheet().contains("rgb(0, 100, 255)"), i == j);
     }
@@ -249,7 +260,7 @@ void TestWindowStatistics::pageButtons()
 
 void TestWindowStatistics::hourlyTable()
 {
-    QTableWidget *t = w->ui.tableWidget_24H;
+    QTableWidget *t = ui.tableWidget_24H;
     auto row = [t](int r) {
         QStringList texts;
         for (int c = 1; c <= 5; ++c)
@@ -297,17 +308,17 @@ void TestWindowStatistics::runTimeClock()
 {
     static const QRegularExpression re("^(\\d+)小时(\\d+)分钟(\\d+)秒$");
     w->updateRunTime();
-    const QRegularExpressionMatch m = re.match(w->ui.label_runTime->text());
-    QVERIFY2(m.hasMatch(), qPrintable(w->ui.label_runTime->text()));
+    const QRegularExpressionMatch m = re.match(ui.label_runTime->text());
+    QVERIFY2(m.hasMatch(), qPrintable(ui.label_runTime->text()));
     const int seconds = m.captured(1).toInt() * 3600 + m.captured(2).toInt() * 60 + m.captured(3).toInt();
     for (int i = 0; i < 3600; ++i)
         w->updateRunTime();
     const int later = seconds + 3600;
-    QCOMPARE(w->ui.label_runTime->text(), QString::number(later / 3600) + "小时"
+    QCOMPARE(ui.label_runTime->text(), QString::number(later / 3600) + "小时"
                                               + QString::number(later % 3600 / 60) + "分钟"
                                               + QString::number(later % 60) + "秒");
     // The real timer keeps ticking once a second.
-    QTRY_VERIFY_WITH_TIMEOUT(w->ui.label_runTime->text() != QString::number(later / 3600) + "小时"
+    QTRY_VERIFY_WITH_TIMEOUT(ui.label_runTime->text() != QString::number(later / 3600) + "小时"
                                      + QString::number(later % 3600 / 60) + "分钟"
                                      + QString::number(later % 60) + "秒",
                              3000);
