@@ -1,6 +1,9 @@
+#include "LogBatch.h"
 #include "StatisticsCharts.h"
 
 #include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtCharts/QBarCategoryAxis>
@@ -22,6 +25,8 @@ private slots:
     void fillBarsAndTableFromRecords();
     void replaceViewInLayout();
     void cellWritesStayInsideTable();
+    void logBatchWritesAtTheNextTurn();
+    void logBatchKeepsNewestLinesAndColours();
 };
 
 void TestStatisticsCharts::pieStartsAllOkAndFollowsShare()
@@ -141,6 +146,53 @@ void TestStatisticsCharts::cellWritesStayInsideTable()
     QVERIFY(!charts::setCellText(&table, -1, 0, "x"));
     QVERIFY(!charts::setCellText(nullptr, 0, 0, "x"));
     QCOMPARE(table.rowCount(), 2);
+}
+
+static QColor blockColour(const QTextBlock &block)
+{
+    QTextCursor c(block);
+    c.movePosition(QTextCursor::EndOfBlock);
+    return c.charFormat().foreground().color();
+}
+
+void TestStatisticsCharts::logBatchWritesAtTheNextTurn()
+{
+    QPlainTextEdit view;
+    auto *batch = new LogBatch(&view, 1000);
+    QCOMPARE(batch->parent(), &view);
+    batch->append("a", Qt::green);
+    batch->append("b", Qt::green);
+    QVERIFY(view.toPlainText().isEmpty());
+    QCoreApplication::sendPostedEvents(batch, QEvent::MetaCall);
+    QCOMPARE(view.toPlainText(), QStringLiteral("a\nb")); // no blank first line
+    batch->append("c", Qt::red);
+    QCoreApplication::sendPostedEvents(batch, QEvent::MetaCall);
+    QCOMPARE(view.toPlainText(), QStringLiteral("a\nb\nc"));
+    QCOMPARE(batch->pending(), 0);
+    batch->append("d", Qt::red);
+    batch->clear();
+    QCoreApplication::sendPostedEvents(batch, QEvent::MetaCall);
+    QCOMPARE(view.document()->blockCount(), 3);
+}
+
+void TestStatisticsCharts::logBatchKeepsNewestLinesAndColours()
+{
+    QPlainTextEdit view;
+    view.document()->setMaximumBlockCount(5);
+    LogBatch batch(&view, 5);
+    view.appendPlainText("old");
+    for (int i = 0; i < 23; ++i)
+        batch.append(QString::number(i), i % 2 ? Qt::red : Qt::green);
+    QCOMPARE(batch.pending(), 5);
+    batch.flush();
+    QCOMPARE(view.toPlainText(), QStringLiteral("18\n19\n20\n21\n22"));
+    QCOMPARE(blockColour(view.document()->lastBlock()), QColor(Qt::green));
+    QCOMPARE(blockColour(view.document()->lastBlock().previous()), QColor(Qt::red));
+    // Within the limit nothing is dropped.
+    for (int i = 0; i < 3; ++i)
+        batch.append(QString::number(i), Qt::white);
+    batch.flush();
+    QCOMPARE(view.toPlainText(), QStringLiteral("21\n22\n0\n1\n2"));
 }
 
 QTEST_MAIN(TestStatisticsCharts)

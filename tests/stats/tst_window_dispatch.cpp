@@ -101,7 +101,7 @@ void TestWindowDispatch::plcLampAndLog()
     w->getTransferData("sendTcpStatus_cameraDisconnect_false", "CamA", "", "");
     QCOMPARE(lamp->styleSheet(), red);
     QCOMPARE(ui.label_allNum->text(), QStringLiteral(" "));
-    QVERIFY(!ui.plainTextEdit_run->toPlainText().contains("sendTcpStatus"));
+    QVERIFY(!lines(ui.plainTextEdit_run).join("\n").contains("sendTcpStatus"));
 }
 
 void TestWindowDispatch::cameraLampWaitsForEveryCamera()

@@ -220,14 +220,14 @@ void TestWindowStatistics::clearDataAsksFirst()
     w->clearData();
     QCOMPARE(seen, QStringList({"清空数据？", "确定清空数据？"}));
     QCOMPARE(ui.label_allNum->text(), QStringLiteral("2"));
-    QVERIFY(!ui.plainTextEdit_run->toPlainText().isEmpty());
+    QVERIFY(!lines(ui.plainTextEdit_run).join("\n").isEmpty());
 
     answerNextBox(QMessageBox::Yes);
     w->clearData();
     QCOMPARE(ui.label_allNum->text(), QStringLiteral(" "));
     QCOMPARE(ui.label_OKPercent_day->text(), QStringLiteral(" "));
-    QVERIFY(ui.plainTextEdit_run->toPlainText().isEmpty());
-    QVERIFY(ui.plainTextEdit_history->toPlainText().isEmpty());
+    QVERIFY(lines(ui.plainTextEdit_run).join("\n").isEmpty());
+    QVERIFY(lines(ui.plainTextEdit_history).join("\n").isEmpty());
     QCOMPARE(cell(ui.tableWidget_defectList, 0, 2), QStringLiteral("0"));
     QCOMPARE(cell(ui.tableWidget_day, 0, 2), QStringLiteral("0"));
     QCOMPARE(cell(ui.tableWidget_24H, 5, 3), QStringLiteral(" "));

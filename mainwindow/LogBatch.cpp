@@ -1,0 +1,69 @@
+#include "LogBatch.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+
+LogBatch::LogBatch(QPlainTextEdit *view, int maxLines)
+    : QObject(view), m_view(view), m_maxLines(maxLines > 0 ? maxLines : 1)
+{
+    m_lines.reserve(m_maxLines * 2);
+}
+
+void LogBatch::append(const QString &line, const QColor &colour)
+{
+    m_lines.append({line, colour});
+    // Keep the newest maxLines; compact now and then rather than per line.
+    if (m_lines.size() - m_first > m_maxLines)
+        ++m_first;
+    if (m_first >= m_maxLines) {
+        m_lines.remove(0, m_first);
+        m_first = 0;
+    }
+    if (!m_scheduled) {
+        m_scheduled = true;
+        QMetaObject::invokeMethod(this, &LogBatch::flush, Qt::QueuedConnection);
+    }
+}
+
+void LogBatch::flush()
+{
+    m_scheduled = false;
+    if (m_first >= m_lines.size()) {
+        clear();
+        return;
+    }
+    QScrollBar *bar = m_view->verticalScrollBar();
+    const bool atBottom = bar->value() == bar->maximum();
+    QTextDocument *doc = m_view->document();
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    bool first = doc->isEmpty();
+    int i = m_first;
+    while (i < m_lines.size()) {
+        // One insertion per run of lines of one colour.
+        const QColor colour = m_lines.at(i).colour;
+        QString text;
+        for (; i < m_lines.size() && m_lines.at(i).colour == colour; ++i) {
+            if (!first)
+                text += QLatin1Char('\n');
+            first = false;
+            text += m_lines.at(i).text;
+        }
+        QTextCharFormat format;
+        format.setForeground(QBrush(colour));
+        cursor.insertText(text, format);
+    }
+    cursor.endEditBlock();
+    clear();
+    if (atBottom)
+        bar->setValue(bar->maximum());
+}
+
+void LogBatch::clear()
+{
+    m_lines.resize(0); // keeps the capacity
+    m_first = 0;
+}
