@@ -52,7 +52,7 @@ bool SimLogic::setCameraCfg(QJsonObject document)
     sim::Station station;
     QString reason;
     if (!sim::parseStation(document, &station, &reason)) {
-        qWarning().noquote() << "SimLogic::setCameraCfg" << reason;
+        qCritical().noquote() << "SimLogic::setCameraCfg" << " line:" << __LINE__ << reason;
         return false;
     }
     m_station = station;
