@@ -33,6 +33,7 @@ private slots:
     void decode_gray8_copiesPixels();
     void decode_gray16_stretchesIntoOwnBuffer();
     void decode_gray16_constantGivesZero();
+    void decode_gray16_large_matchesMinMaxStretch();
     void decode_bgr_showsTrueColours();
     void decode_bgra_showsTrueColours();
     void decode_subMatrix_isAccepted_data();
@@ -148,6 +149,29 @@ void TestBridgeNoLib::decode_gray16_constantGivesZero()
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
             QCOMPARE(int(img->constScanLine(y)[x]), 0);
+}
+
+void TestBridgeNoLib::decode_gray16_large_matchesMinMaxStretch()
+{
+    // Many rows and a width that is no multiple of any vector size; extremes far apart.
+    Logic_transfer bridge;
+    cv::Mat m(517, 1001, CV_16UC1);
+    cv::randu(m, cv::Scalar(300), cv::Scalar(50000));
+    m.at<ushort>(516, 1000) = 7;     // minimum in the very last pixel
+    m.at<ushort>(259, 999) = 61234;  // maximum in a row's tail
+    cv::Mat n, expected;
+    cv::normalize(m, n, 0, 255, cv::NORM_MINMAX, -1);
+    cv::convertScaleAbs(n, expected);
+
+    bridge.decodeImage(QStringLiteral("cam1_big"), m);
+    Taken t;
+    QVERIFY(bridge.takeImages(&t.entries));
+    const QImage *img = t.entries[0].image;
+    QVERIFY(img);
+    QCOMPARE(int(img->constScanLine(516)[1000]), 0);
+    QCOMPARE(int(img->constScanLine(259)[999]), 255);
+    for (int y = 0; y < m.rows; ++y)
+        QVERIFY2(memcmp(img->constScanLine(y), expected.ptr(y), 1001) == 0, qPrintable(QString::number(y)));
 }
 
 void TestBridgeNoLib::decode_bgr_showsTrueColours()
