@@ -8,8 +8,10 @@
 #include <QFuture>
 #include <QJsonObject>
 #include <QList>
+#include <QMetaObject>
 #include <QMutex>
 #include <QString>
+#include <QVector>
 
 #include <atomic>
 
@@ -55,6 +57,9 @@ public slots:
     void base_Logic_cameraDisconnect(QString msg, bool status);
 
 private:
+    // Appends under the mutex; a full queue drops (and frees) its oldest entry.
+    void enqueue(QImage *image, const QString &name);
+
     QString m_appPath;
     QString m_cfgPath;
     base_Logic *logicObj = nullptr;
@@ -63,4 +68,5 @@ private:
     QList<ImageEntry> imageQueue;
     std::atomic<bool> m_running{false}; // this bridge's worker runs while set
     QFuture<void> m_worker;
+    QVector<QMetaObject::Connection> m_connections; // the relays this bridge made
 };
