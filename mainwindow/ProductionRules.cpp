@@ -224,11 +224,6 @@ SwitchDecision decideProgramSwitch(const QString &data, int currentProgram)
     return d;
 }
 
-QString configFileForProgram(int program)
-{
-    return program == 2 ? QStringLiteral("camera_cfg2.json") : QStringLiteral("camera_cfg.json");
-}
-
 QString hourStamp(const QDateTime &t)
 {
     return hourOfStamp(t.toString(QStringLiteral("yyyy-MM-dd#hh:mm:ss.zzz")));

@@ -132,8 +132,6 @@ struct SwitchDecision
 };
 
 SwitchDecision decideProgramSwitch(const QString &data, int currentProgram);
-// "camera_cfg2.json" for program 2, "camera_cfg.json" otherwise.
-QString configFileForProgram(int program);
 
 // ---- hourly table -------------------------------------------------------------------
 

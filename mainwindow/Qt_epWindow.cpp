@@ -80,6 +80,7 @@ void Qt_epWindow::getLoginSuccess(QString authority_user)
 
     if (m_firstLogin) {
         setStatus(QStringLiteral("初始化中.."), QStringLiteral("color: red;"));
+        initStatisticsPages();
         setTools();
         pushButtonS();
         m_initialised = initLogic();

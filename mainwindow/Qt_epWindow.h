@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MainWindowRules.h"
+#include "ProductionRules.h"
 #include "StatisticsTypes.h"
 #include "ui_Qt_epWindow.h"
 
@@ -10,6 +11,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
+#include <QMutex>
 #include <QMessageBox>
 #include <QPoint>
 #include <QQueue>
@@ -26,8 +28,11 @@ class QLabel;
 class QMouseEvent;
 class QMutex;
 class QPlainTextEdit;
+class QTableWidget;
+class QPushButton;
 class QTimer;
 
+class LogBatch;
 class Logic_transfer;
 class QtFramelessWindow;
 class QtPassword;
@@ -47,7 +52,9 @@ public:
     ~Qt_epWindow() override;
 
 public slots:
+    void getTransferData(QString key, QString cameraName, QString snInfo, QByteArray byte);
     void getLoginSuccess(QString authority_user);
+    void sendPLCData(QString cmd);
 
 public:
     // Run control.
@@ -127,7 +134,7 @@ private:
     QtPassword *m_password = nullptr;
     Logic_transfer *m_logic = nullptr;
     bool m_firstLogin = true;
-    QMutex *m_windowMutex = nullptr;
+    QMutex m_windowMutex; // the window's one guard, for its whole life
     QQueue<QString> m_runLines;
     QQueue<QString> m_resultLines;
 
@@ -149,9 +156,6 @@ private:
 
     QTimer *m_imageTimer = nullptr;
     QTimer *m_timer24H = nullptr;
-    int m_hourStartAll = 0;
-    int m_hourStartOK = 0;
-    int m_hourCount = 0;
     int m_programNumber = 1;
     QMessageBox m_exitPrompt;
     QTimer *m_exitTimer = nullptr;
@@ -184,8 +188,56 @@ private:
     PieChartData m_pieNight;
     BarChartData m_barDay;
     BarChartData m_barNight;
-    bool m_nightShift = false;
     QList<DefectData> m_defects;
+
+public:
+    // Statistics pages, charts, defect records and the hourly table.
+    void initStatisticsPages();
+    void selectPage(int index);
+    void initPieChart(PieChartData &h);
+    void initDefectBarChart(BarChartData &h, int value);
+    void rebuildDefectBarChart(bool night, int value);
+    void countDefect(int row, bool night);
+    void loadDefectTable();
+    void setTableStyle(QTableWidget *table);
+    void clearData();
+    void initWidegt24H();
+    void updateHourTable();
+    void updateRunTime();
+
+private:
+    struct ModuleMessage
+    {
+        QString key;
+        QString cameraName;
+        QString snInfo;
+        QByteArray byte;
+    };
+    void dispatchMessage(const ModuleMessage &m);
+    void countShots(const QString &cameraName, bool onePerCamera);
+    QString resultMessage(const QString &data, const QString &snInfo, const QString &nowTime,
+                          bool night);
+    void showShiftCounters(bool night);
+    void startShift(bool night);
+    bool programSwitchMessage(const QString &myByte, const QString &tmpDate);
+    void runProgramSwitch();
+    void connectStatisticsButtons();
+    QList<QPushButton *> pageButtons() const;
+    void applyHourCells(const QVector<production::CellText> &cells);
+    void startRunTimeClock();
+
+    QList<ModuleMessage> m_pendingMessages; // arrived while a message was being handled
+    production::ShiftTracker m_shift;
+    production::HourlyStatistics m_hourly;
+    qint64 m_lastResultMs = 0; // clock of the previous result (cycle time)
+    bool m_switchPending = false;
+    bool m_switchScheduled = false;
+    QString m_switchStamp;
+    bool m_statisticsButtonsConnected = false;
+    bool m_runTimeConnected = false;
+    LogBatch *m_runLog = nullptr;     // run lines on their way to the run log
+    LogBatch *m_historyLog = nullptr; // result lines on their way to the result log
+    QColor m_runColour{QStringLiteral("white")}; // colour last set on the run log
 
     // ---- Frameless behaviour (margin 3, active-window gate, right-frame follow-up) ----
     QtFramelessWindow *m_frameless = nullptr;

@@ -76,6 +76,7 @@ void Qt_epWindow::initImageCountTable(QJsonObject document)
     Q_UNUSED(document);
     QTableWidget *table = ui.tableWidget_defectList;
     table->setColumnCount(3);
+    setTableStyle(table);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     table->setHorizontalHeaderLabels({QStringLiteral("序号"), QStringLiteral("相机-第几张图"), QStringLiteral("缺陷数")});
@@ -96,6 +97,7 @@ void Qt_epWindow::initImageCountTable(QJsonObject document)
             ++row;
         }
     }
+    loadDefectTable();
 }
 
 void Qt_epWindow::showImage(QString name, QImage *image)

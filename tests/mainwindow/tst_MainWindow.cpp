@@ -1,4 +1,5 @@
 // The real main window against the simulated logic module.
+#include "LogBatch.h"
 #include "Qt_epWindow.h"
 
 #include "FramelessRules.h"
@@ -40,9 +41,16 @@ bool windowHasDispatch()
 int messageDeliveries(Qt_epWindow &w)
 {
     auto *run = w.findChild<QPlainTextEdit *>(QStringLiteral("plainTextEdit_run"));
+    // Run lines reach the view in batches: write the waiting ones before counting.
+    auto flush = [run] {
+        if (auto *batch = run->findChild<LogBatch *>())
+            batch->flush();
+    };
+    flush();
     const int before = logLines(run).size();
     emit w.bridge()->LogicTransfer_writeData(QStringLiteral("算法"), QStringLiteral("Cam01_0"),
                                              QStringLiteral("SN0001"), QByteArray("0"));
+    flush();
     return logLines(run).size() - before;
 }
 

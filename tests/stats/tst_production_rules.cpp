@@ -325,9 +325,6 @@ void TestProductionRules::programSwitch()
     const SwitchDecision d = decideProgramSwitch(data, current);
     QCOMPARE(int(d.action), action);
     QCOMPARE(d.number, number);
-    QCOMPARE(configFileForProgram(2), QStringLiteral("camera_cfg2.json"));
-    QCOMPARE(configFileForProgram(0), QStringLiteral("camera_cfg.json"));
-    QCOMPARE(configFileForProgram(3), QStringLiteral("camera_cfg.json"));
 }
 
 void TestProductionRules::hourOfStamp()
