@@ -1,5 +1,6 @@
 #include "StatisticsCharts.h"
 
+#include <QGraphicsLayout>
 #include <QHeaderView>
 #include <QLayout>
 #include <QTableWidget>
@@ -10,6 +11,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QPieSeries>
 #include <QtCharts/QPieSlice>
+#include <QtCharts/QValueAxis>
 
 using namespace QtCharts;
 
@@ -35,6 +37,10 @@ void initPieChart(PieChartData &h)
     h.chart->setBackgroundVisible(false);
     h.chart->addSeries(h.series);
     h.chart->legend()->hide();
+    // The pie fills its small box.
+    h.chart->setMargins(QMargins(0, 0, 0, 0));
+    h.chart->layout()->setContentsMargins(0, 0, 0, 0);
+    h.series->setPieSize(0.95);
     h.view = new QChartView(h.chart);
     h.view->setRenderHint(QPainter::Antialiasing, true);
 }
@@ -73,6 +79,18 @@ void initDefectBarChart(BarChartData &h, int value)
     h.chart->setTheme(QChart::ChartThemeBlueCerulean);
     h.chart->legend()->setAlignment(Qt::AlignBottom);
     h.chart->legend()->hide();
+    // Small type and few ticks, so the short shift charts keep their labels readable.
+    QFont small = h.chart->font();
+    small.setPointSize(8);
+    for (QAbstractAxis *axis : h.chart->axes()) {
+        axis->setLabelsFont(small);
+        if (auto *values = qobject_cast<QValueAxis *>(axis)) {
+            values->setTickCount(3);
+            values->setLabelFormat(QStringLiteral("%d"));
+        }
+    }
+    h.set->setLabelFont(small);
+    h.chart->setMargins(QMargins(2, 2, 2, 2));
     h.set->replace(0, 0);
 }
 
