@@ -26,7 +26,6 @@ class QGraphicsView;
 class QImage;
 class QLabel;
 class QMouseEvent;
-class QMutex;
 class QPlainTextEdit;
 class QTableWidget;
 class QPushButton;
