@@ -58,8 +58,12 @@ void LogBatch::flush()
     }
     cursor.endEditBlock();
     clear();
-    if (atBottom)
-        bar->setValue(bar->maximum());
+    if (atBottom) {
+        // Lines wrap, so let the view find the last one rather than trust the bar's range.
+        cursor.movePosition(QTextCursor::End);
+        m_view->setTextCursor(cursor);
+        m_view->ensureCursorVisible();
+    }
 }
 
 void LogBatch::clear()

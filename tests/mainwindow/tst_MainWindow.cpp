@@ -574,6 +574,8 @@ void TestMainWindow::operatorGate()
                            "pushButton_cameraDebug"};
 
     w.getLoginSuccess(QStringLiteral("操作员:\r\nbob"));
+    // The module's first link messages write their own lines: let them arrive first.
+    QTRY_VERIFY(operat->toPlainText().contains(QStringLiteral("PLC通信，重连成功")));
     const QString logBefore = operat->toPlainText();
     for (const char *name : admin) {
         m_boxes->clear();
