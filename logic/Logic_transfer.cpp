@@ -159,6 +159,8 @@ void Logic_transfer::base_Logic_cameraDisconnect(QString msg, bool status)
 
 void Logic_transfer::resultLoop()
 {
+    if (!logicObj)
+        return;
     while (m_running) {
         try {
             QList<ResultEntry> results;
