@@ -25,7 +25,8 @@ cv::Mat renderGray(int w, int h, const QString &caption, int frame, std::mt19937
     cv::circle(img, c, r, cv::Scalar(175), cv::FILLED, cv::LINE_8);
     cv::circle(img, c, r / 3, cv::Scalar(95), cv::FILLED, cv::LINE_8);
     cv::circle(img, c, r * 2 / 3, cv::Scalar(140), std::max(1, r / 40), cv::LINE_8);
-    std::uniform_int_distribution<int> angle(0, 359), dist(r / 3 + 4, r - 4), size(2, std::max(3, r / 12));
+    const int inner = r / 3 + 1;
+    std::uniform_int_distribution<int> angle(0, 359), dist(inner, std::max(inner, r - 4)), size(2, std::max(3, r / 12));
     const int count = 1 + frame % 3;
     for (int i = 0; i < count; ++i) {
         const double a = angle(rng) * CV_PI / 180.0;

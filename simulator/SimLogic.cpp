@@ -312,7 +312,7 @@ void SimLogic::run(sim::Station st, quint32 seed)
             const bool odd = set.unsupportedEvery > 0 && n % quint64(set.unsupportedEvery)
                                                               == quint64(set.unsupportedEvery - 1);
             pushResult(odd ? m_frames.unsupported() : m_frames.frame(c, n),
-                       QStringLiteral("%1_%2_%3").arg(cam.key).arg(n % quint64(cam.shots)).arg(n));
+                       QStringLiteral("%1_%2_%3").arg(cam.key).arg(cam.shots > 0 ? n % quint64(cam.shots) : 0).arg(n));
         }
     }
 }
