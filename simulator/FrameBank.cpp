@@ -53,7 +53,22 @@ cv::Mat colourise(const cv::Mat &gray, const QVector<Spot> &spots)
     return bgr;
 }
 
+QString signature(const QList<Camera> &cameras, const Settings &s)
+{
+    QString text = QStringLiteral("%1x%2/%3/%4/").arg(s.imageWidth).arg(s.imageHeight).arg(s.prerenderedFrames).arg(s.seed);
+    for (ImageType t : s.imageTypes)
+        text += imageTypeName(t) + QLatin1Char(',');
+    for (const Camera &c : cameras)
+        text += QLatin1Char('/') + c.key;
+    return text;
+}
+
 } // namespace
+
+bool FrameBank::builtFor(const QList<Camera> &cameras, const Settings &settings) const
+{
+    return !m_frames.isEmpty() && m_signature == signature(cameras, settings);
+}
 
 void FrameBank::build(const QList<Camera> &cameras, const Settings &settings)
 {
@@ -87,6 +102,7 @@ void FrameBank::build(const QList<Camera> &cameras, const Settings &settings)
         m_types.append(type);
     }
     m_unsupported = cv::Mat(64, 64, CV_32FC1, cv::Scalar(0.5));
+    m_signature = signature(cameras, settings);
 }
 
 void FrameBank::clear()
@@ -94,6 +110,7 @@ void FrameBank::clear()
     m_frames.clear();
     m_types.clear();
     m_unsupported.release();
+    m_signature.clear();
 }
 
 cv::Mat FrameBank::frame(int camera, quint64 n) const

@@ -66,7 +66,7 @@ bool SimLogic::initTask()
 {
     if (!m_configured || m_station.settings.failInit)
         return false;
-    if (!m_running.load())
+    if (!m_running.load() && !m_frames.builtFor(m_station.cameras, m_station.settings))
         m_frames.build(m_station.cameras, m_station.settings);
     m_initialised = true;
     return true;
@@ -79,7 +79,8 @@ bool SimLogic::startTask()
     if (m_running.load())
         return true;
     stopThread(); // joins a thread that ended on its own
-    if (m_frames.cameraCount() != m_station.cameras.size())
+    // The document may have changed since initTask.
+    if (!m_frames.builtFor(m_station.cameras, m_station.settings))
         m_frames.build(m_station.cameras, m_station.settings);
     {
         std::lock_guard<std::mutex> lock(m_resultMutex);

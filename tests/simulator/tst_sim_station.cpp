@@ -30,6 +30,7 @@ private slots:
     void framesPerCameraType();
     void resultListIsBounded();
     void reloadKeys();
+    void newDocumentBeforeRestart();
 };
 
 void TstSimStation::samplesDescribeTwoStations()
@@ -313,8 +314,12 @@ void TstSimStation::framesPerCameraType()
     st.settings.imageWidth = st.settings.imageHeight = 16;
     bank.build(st.cameras, st.settings);
     QCOMPARE(bank.frame(2, 0).size(), cv::Size(16, 16));
+    QVERIFY(bank.builtFor(st.cameras, st.settings));
+    st.settings.imageTypes = {ImageType::Gray8};
+    QVERIFY(!bank.builtFor(st.cameras, st.settings));
     bank.clear();
     QVERIFY(bank.isEmpty());
+    QVERIFY(!bank.builtFor(st.cameras, st.settings));
 }
 
 void TstSimStation::resultListIsBounded()
@@ -349,6 +354,27 @@ void TstSimStation::reloadKeys()
     QVERIFY(logic.reLoadJsonSetParameter({"Cam01", "盖板侧面检测"}));
     QVERIFY(!logic.reLoadJsonSetParameter({"Cam01", "不存在"}));
     QVERIFY(!logic.reLoadJsonSetParameter({}));
+}
+
+// Stop, apply a document with other images, start again without initTask.
+void TstSimStation::newDocumentBeforeRestart()
+{
+    SimLogic logic;
+    const QJsonObject small{{"图像帧率", "300"}, {"图像宽度", "40"}, {"图像高度", "30"}, {"不支持类型间隔", "0"}};
+    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg2.json", small)));
+    QVERIFY(logic.initTask());
+    QVERIFY(logic.startTask());
+    QVERIFY(logic.stopTask());
+    QJsonObject bigger = small;
+    bigger.insert("图像宽度", "48");
+    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg2.json", bigger)));
+    QVERIFY(logic.startTask());
+    QList<ResultEntry> got;
+    QTRY_VERIFY(logic.fetchResults(&got) || !got.isEmpty());
+    QVERIFY(logic.unloadTask());
+    for (const ResultEntry &e : got)
+        QCOMPARE(e.image.cols, 48);
+    QVERIFY(logic.frames().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstSimStation)
