@@ -1,0 +1,107 @@
+// Main window: construction, login hand-off, destruction.
+#include "Qt_epWindow.h"
+
+#include "Logic_transfer.h"
+#include "MainWindowRules.h"
+#include "Platform.h"
+#include "QtFramelessWindow.h"
+#include "QtPassword.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+qint64 Qt_epWindow::s_stopPressTime = 0;
+
+Qt_epWindow::Qt_epWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    ui.setupUi(this);
+
+    // The frameless behaviour needs mouse moves without a pressed button.
+    setMouseTracking(true);
+    for (QWidget *w : {ui.centralWidget, ui.widget, static_cast<QWidget *>(ui.frame_tab),
+                       static_cast<QWidget *>(ui.tabWidget), static_cast<QWidget *>(ui.frameA),
+                       ui.widget_image, static_cast<QWidget *>(ui.title)})
+        w->setMouseTracking(true);
+
+    ui.label_icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
+    ui.pushButton_min->setText(QString());
+    ui.pushButton_close->setText(QString());
+    ui.pushButton_max->setText(QString());
+    ui.pushButton_min->setStyleSheet(QStringLiteral("background-color:transparent;image: url(./Icon/min_n.png);"));
+    ui.pushButton_close->setStyleSheet(
+        QStringLiteral("background-color:transparent;image: url(./Icon/close_n.png);"));
+    ui.pushButton_max->setStyleSheet(QStringLiteral("background-color:transparent;image: url(./Icon/Max_n.png);"));
+
+    m_frameless = QtFramelessWindow::mainWindow(this);
+    m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    connect(m_frameless, &QtFramelessWindow::frameRightMinimumChanged, ui.frame_right,
+            qOverload<const QSize &>(&QWidget::setMinimumSize));
+
+    connect(ui.pushButton_min, &QPushButton::pressed, m_frameless, &QtFramelessWindow::minimizeWindow);
+    connect(ui.pushButton_close, &QPushButton::clicked, this, &Qt_epWindow::onClosePressed);
+
+    const QSize screen = QtFramelessWindow::screenSize(); // read once per process
+    qDebug() << "Screen resolution: " << screen.width() << "x" << screen.height();
+
+    connect(ui.pushButton_max, &QPushButton::pressed, m_frameless, &QtFramelessWindow::toggleMaximized);
+
+    setWindowFlags(Qt::FramelessWindowHint);
+    const QRect normal = frameless::restoredGeometry(screen);
+    resize(normal.size());
+    ui.frame_right->setMinimumSize(frameless::frameRightMinimum(normal.width()));
+    move(normal.topLeft());
+
+    m_password = new QtPassword(nullptr);
+    connect(m_password, SIGNAL(LoginSuccess(QString)), this, SLOT(getLoginSuccess(QString)));
+
+    setStatus(QStringLiteral("初始化中.."), QStringLiteral("color: red;"));
+    ui.label_SN->clear();
+    s_stopPressTime = platform::clockMs();
+
+    show();
+    getLoginSuccess(QStringLiteral("管理员：超级用户"));
+}
+
+Qt_epWindow::~Qt_epWindow()
+{
+    stopAndClear();
+    delete m_exitTimer;
+    delete m_imageTimer;
+    delete m_password;
+}
+
+void Qt_epWindow::getLoginSuccess(QString authority_user)
+{
+    show();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+
+    if (m_firstLogin) {
+        setStatus(QStringLiteral("初始化中.."), QStringLiteral("color: red;"));
+        setTools();
+        pushButtonS();
+        m_initialised = initLogic();
+        if (m_initialised) {
+            setStatus(QStringLiteral("初始化成功\r\n待运行"), QStringLiteral("color: yellow;"));
+            ui.pushButton_start->click();
+        } else {
+            setStatus(QStringLiteral("初始化失败"), QStringLiteral("color: red;"));
+        }
+    }
+    ui.label_operator->setText(authority_user);
+    m_firstLogin = false;
+    m_roleText = authority_user;
+}
+
+void Qt_epWindow::appendOperationLog(const QString &text)
+{
+    ui.plainTextEdit_operat->appendPlainText(MainWindowRules::logLine(platform::localNow(), text));
+}
+
+void Qt_epWindow::setStatus(const QString &text, const QString &style)
+{
+    ui.label_15->setText(text);
+    ui.label_15->setStyleSheet(style);
+}

@@ -1,0 +1,66 @@
+// Main window: frameless mouse handling and the exit prompt.
+#include "Qt_epWindow.h"
+
+#include "QtFramelessWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QMouseEvent>
+#include <QTimer>
+
+void Qt_epWindow::mousePressEvent(QMouseEvent *event)
+{
+    m_frameless->mousePressEvent(event);
+}
+
+void Qt_epWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    m_frameless->mouseMoveEvent(event);
+}
+
+void Qt_epWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_frameless->mouseReleaseEvent(event);
+}
+
+void Qt_epWindow::onClosePressed()
+{
+    if (!m_exitTimer) {
+        m_exitTimer = new QTimer();
+        connect(m_exitTimer, &QTimer::timeout, this, &Qt_epWindow::onExitCountdown);
+    }
+    m_exitCountdown = 15;
+    m_exitTimer->start(1000);
+    QCoreApplication::processEvents();
+
+    m_exitPrompt.setWindowTitle(QStringLiteral("确认退出程序？"));
+    m_exitPrompt.setText(QStringLiteral("确认退出程序？15秒后自动取消此操作。"));
+    m_exitPrompt.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    const int answer = m_exitPrompt.exec();
+
+    m_exitTimer->stop();
+    m_exitCountdown = 15;
+    if (answer == QMessageBox::Yes) {
+        qDebug() << "确认关闭程序";
+        close();
+    } else {
+        qDebug() << "用户点击了取消或未选择任何操作";
+    }
+    QCoreApplication::processEvents();
+}
+
+void Qt_epWindow::onExitCountdown()
+{
+    --m_exitCountdown;
+    m_exitPrompt.setText(QStringLiteral("确认退出程序？") + QString::number(m_exitCountdown)
+                         + QStringLiteral("秒后自动取消此操作。"));
+    if (m_exitCountdown == 0)
+        m_exitPrompt.close(); // answers No
+}
+
+void Qt_epWindow::closeEvent(QCloseEvent *event)
+{
+    // The tool windows made on demand are released here once they exist.
+    QMainWindow::closeEvent(event);
+}
