@@ -125,8 +125,9 @@ bool SimLogic::fetchResults(QList<ResultEntry> *results)
 {
     if (!results)
         return false;
-    std::lock_guard<std::mutex> lock(m_resultMutex);
-    if (m_results.empty())
+    // Never waits: while the list is being changed the caller simply asks again.
+    std::unique_lock<std::mutex> lock(m_resultMutex, std::try_to_lock);
+    if (!lock.owns_lock() || m_results.empty())
         return false;
     for (ResultEntry &e : m_results)
         results->append(std::move(e));
