@@ -13,6 +13,7 @@
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTableWidget>
 #include <QTest>
 
@@ -87,6 +88,7 @@ private slots:
     void externalTools();
     void toolStripSetUpTwiceConnectsOnce();
     void exitPromptCountsDown();
+    void titleBarAndBorder();
 
 private:
     std::unique_ptr<BoxAnswerer> m_boxes;
@@ -685,6 +687,46 @@ void TestMainWindow::exitPromptCountsDown()
     child<QPushButton>(&w, "pushButton_close")->click();
     QCOMPARE(texts.first(), QStringLiteral("确认退出程序？15秒后自动取消此操作。"));
     QVERIFY(!w.isVisible());
+}
+
+void TestMainWindow::titleBarAndBorder()
+{
+    Qt_epWindow w;
+    QCOMPARE(child<QLabel>(&w, "label_icon")->styleSheet(), QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
+    for (const char *name : {"pushButton_min", "pushButton_max", "pushButton_close"})
+        QVERIFY(child<QPushButton>(&w, name)->text().isEmpty());
+    QCOMPARE(child<QPushButton>(&w, "pushButton_max")->styleSheet(),
+             QStringLiteral("background-color:transparent;image: url(./Icon/Max_n.png);"));
+
+    const QSize screen = QtFramelessWindow::screenSize();
+    const QRect restored = frameless::restoredGeometry(screen);
+    auto *max = child<QPushButton>(&w, "pushButton_max");
+    auto *right = child<QFrame>(&w, "frame_right");
+    QTest::mousePress(max, Qt::LeftButton); // acts on press
+    QVERIFY(w.isMaximized());
+    QCOMPARE(right->minimumSize(), QSize(screen.width() / 5, 300));
+    QTest::mouseRelease(max, Qt::LeftButton);
+    QTest::mousePress(max, Qt::LeftButton);
+    QVERIFY(!w.isMaximized());
+    QCOMPARE(right->minimumSize(), QSize(restored.width() / 5, 300));
+    QCOMPARE(w.pos(), restored.topLeft());
+    QTest::mouseRelease(max, Qt::LeftButton);
+
+    // The window's own mouse handlers drive the shared frameless behaviour (margin 3).
+    QApplication::setActiveWindow(&w);
+    QCOMPARE(QApplication::activeWindow(), &w);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(1, 1), w.mapToGlobal(QPoint(1, 1)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&w, &hover);
+    QCOMPARE(w.cursor().shape(), Qt::SizeFDiagCursor);
+    QCOMPARE(w.frameless()->margin(), 3);
+    QMouseEvent inside(QEvent::MouseMove, QPointF(3, 1), w.mapToGlobal(QPoint(3, 1)), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+    QApplication::sendEvent(&w, &inside);
+    QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+
+    QTest::mousePress(child<QPushButton>(&w, "pushButton_min"), Qt::LeftButton);
+    QVERIFY(w.isMinimized());
 }
 
 QTEST_MAIN(TestMainWindow)
