@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QGraphicsScene>
 #include <QPlainTextEdit>
 #include <QTimer>
 
