@@ -251,9 +251,12 @@ void writeDump(int fd, const ExceptionPointers *ep, const LocalTime &t)
             writeDec(fd, ep->info->si_code);
             writeStr(fd, "\nfault address: ");
             writeHex(fd, reinterpret_cast<std::uintptr_t>(ep->info->si_addr));
-            writeStr(fd, "\nsender pid: ");
-            writeDec(fd, ep->info->si_pid);
             writeStr(fd, "\n");
+            if (ep->info->si_code <= 0) { // sent by a process (kill, raise, abort)
+                writeStr(fd, "sender pid: ");
+                writeDec(fd, ep->info->si_pid);
+                writeStr(fd, "\n");
+            }
         }
         writeRegisters(fd, ep->context);
     } else {

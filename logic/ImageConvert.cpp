@@ -3,11 +3,15 @@
 #include <QString>
 #include <QtEndian>
 
+#include <opencv2/core/hal/intrin.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 namespace imageconvert {
 namespace {
@@ -25,6 +29,56 @@ cv::Mat wrap(QImage &image, int type)
 {
     return cv::Mat(image.height(), image.width(), type, image.bits(),
                    static_cast<size_t>(image.bytesPerLine()));
+}
+
+// Min and max of one row.
+void rowMinMax(const ushort *p, int n, ushort &lo, ushort &hi)
+{
+    int i = 0;
+#if CV_SIMD128
+    cv::v_uint16x8 a = cv::v_setall_u16(lo), b = cv::v_setall_u16(hi), a2 = a, b2 = b;
+    for (; i + 16 <= n; i += 16) {
+        const cv::v_uint16x8 x = cv::v_load(p + i), y = cv::v_load(p + i + 8);
+        a = cv::v_min(a, x);
+        b = cv::v_max(b, x);
+        a2 = cv::v_min(a2, y);
+        b2 = cv::v_max(b2, y);
+    }
+    lo = cv::v_reduce_min(cv::v_min(a, a2));
+    hi = cv::v_reduce_max(cv::v_max(b, b2));
+#endif
+    for (; i < n; ++i) {
+        lo = std::min(lo, p[i]);
+        hi = std::max(hi, p[i]);
+    }
+}
+
+// Runs body(firstRow, endRow) over row stripes on OpenCV's worker threads.
+template <typename Body>
+void forStripes(int rows, Body body)
+{
+    const int stripes = std::max(1, std::min(cv::getNumThreads(), rows / 32));
+    cv::parallel_for_(cv::Range(0, stripes), [&](const cv::Range &range) {
+        for (int s = range.start; s < range.end; ++s)
+            body(static_cast<int>(static_cast<std::int64_t>(rows) * s / stripes),
+                 static_cast<int>(static_cast<std::int64_t>(rows) * (s + 1) / stripes));
+    }, stripes);
+}
+
+void minMax16(const cv::Mat &mtx, double *smin, double *smax)
+{
+    std::mutex mutex;
+    ushort lo = 0xffff, hi = 0;
+    forStripes(mtx.rows, [&](int first, int last) {
+        ushort stripeLo = 0xffff, stripeHi = 0;
+        for (int y = first; y < last; ++y)
+            rowMinMax(mtx.ptr<ushort>(y), mtx.cols, stripeLo, stripeHi);
+        std::lock_guard<std::mutex> lock(mutex);
+        lo = std::min(lo, stripeLo);
+        hi = std::max(hi, stripeHi);
+    });
+    *smin = lo;
+    *smax = hi;
 }
 
 void checkInPlace(const cv::Mat &dst, const QImage &image)
@@ -68,13 +122,20 @@ QImage *toQImage(const cv::Mat &mtx)
     case CV_16UC1: {
         // Same stretch as a min-max normalise to 0..255, written into our buffer only.
         double smin = 0, smax = 0;
-        cv::minMaxLoc(mtx, &smin, &smax);
+        minMax16(mtx, &smin, &smax);
         const double scale = 255.0 * (smax - smin > DBL_EPSILON ? 1. / (smax - smin) : 0);
         const double shift = 0.0 - smin * scale;
         auto image = newImage(mtx, QImage::Format_Grayscale8);
         cv::Mat dst = wrap(*image, CV_8UC1);
-        mtx.convertTo(dst, CV_8U, scale, shift);
-        checkInPlace(dst, *image);
+        std::atomic<bool> inPlace{true};
+        forStripes(mtx.rows, [&](int first, int last) {
+            cv::Mat part = dst.rowRange(first, last);
+            mtx.rowRange(first, last).convertTo(part, CV_8U, scale, shift);
+            if (part.data != dst.ptr(first))
+                inPlace = false;
+        });
+        if (!inPlace)
+            throw QStringLiteral("conversion did not write into the image");
         return image.release();
     }
     case CV_8UC3: {

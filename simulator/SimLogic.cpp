@@ -52,7 +52,7 @@ bool SimLogic::setCameraCfg(QJsonObject document)
     sim::Station station;
     QString reason;
     if (!sim::parseStation(document, &station, &reason)) {
-        qWarning().noquote() << "SimLogic::setCameraCfg" << reason;
+        qCritical().noquote() << "SimLogic::setCameraCfg" << " line:" << __LINE__ << reason;
         return false;
     }
     m_station = station;
@@ -268,11 +268,13 @@ void SimLogic::run(sim::Station st, quint32 seed)
             m_plcUp = false;
             plcBack = now + std::chrono::seconds(set.plcLossSec);
             emit Logic_sendTcpStatus(false);
+            emit Logic_CommunicationDisconnect(QStringLiteral("PLC"), false);
         } else if (plcDown && now >= plcBack) {
             plcDown = false;
             m_plcUp = true;
             plcLoss = after(now, set.plcLossEverySec, rng);
             emit Logic_sendTcpStatus(true);
+            emit Logic_CommunicationDisconnect(QStringLiteral("PLC"), true);
         }
         if (lostCamera < 0 && now >= cameraLoss && cameras > 0) {
             lostCamera = std::uniform_int_distribution<int>(0, cameras - 1)(rng);

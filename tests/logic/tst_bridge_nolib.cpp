@@ -8,6 +8,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,7 @@ private slots:
     void decode_gray8_copiesPixels();
     void decode_gray16_stretchesIntoOwnBuffer();
     void decode_gray16_constantGivesZero();
+    void decode_gray16_large_matchesMinMaxStretch();
     void decode_bgr_showsTrueColours();
     void decode_bgra_showsTrueColours();
     void decode_subMatrix_isAccepted_data();
@@ -148,6 +150,29 @@ void TestBridgeNoLib::decode_gray16_constantGivesZero()
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
             QCOMPARE(int(img->constScanLine(y)[x]), 0);
+}
+
+void TestBridgeNoLib::decode_gray16_large_matchesMinMaxStretch()
+{
+    // Many rows and a width that is no multiple of any vector size; extremes far apart.
+    Logic_transfer bridge;
+    cv::Mat m(517, 1001, CV_16UC1);
+    cv::randu(m, cv::Scalar(300), cv::Scalar(50000));
+    m.at<ushort>(516, 1000) = 7;     // minimum in the very last pixel
+    m.at<ushort>(259, 999) = 61234;  // maximum in a row's tail
+    cv::Mat n, expected;
+    cv::normalize(m, n, 0, 255, cv::NORM_MINMAX, -1);
+    cv::convertScaleAbs(n, expected);
+
+    bridge.decodeImage(QStringLiteral("cam1_big"), m);
+    Taken t;
+    QVERIFY(bridge.takeImages(&t.entries));
+    const QImage *img = t.entries[0].image;
+    QVERIFY(img);
+    QCOMPARE(int(img->constScanLine(516)[1000]), 0);
+    QCOMPARE(int(img->constScanLine(259)[999]), 255);
+    for (int y = 0; y < m.rows; ++y)
+        QVERIFY2(memcmp(img->constScanLine(y), expected.ptr(y), 1001) == 0, qPrintable(QString::number(y)));
 }
 
 void TestBridgeNoLib::decode_bgr_showsTrueColours()
@@ -270,11 +295,17 @@ void TestBridgeNoLib::decode_malformed_isRejectedWithMessage()
     bridge.decodeImage(QStringLiteral("cam1_bad"), narrowStep);
     narrowStep.step.p[0] = 30;
 
+    // 65537 x 65536 bytes over a 64 KiB buffer: the size product wraps to 65536 in 32 bits.
+    std::vector<uchar> small(65536, 1);
+    cv::Mat huge(65537, 65536, CV_8UC1, small.data());
+    huge.dataend = huge.datastart + small.size();
+    bridge.decodeImage(QStringLiteral("cam1_huge"), huge);
+
     QList<ImageEntry> images;
     QCOMPARE(bridge.takeImages(&images), false);
     QCOMPARE(log.count(QtCriticalMsg, {QStringLiteral("Logic_transfer::decodeImage"), QStringLiteral(" line:"),
                                        QStringLiteral(" mtx.dataend - mtx.datastart  err！！:")}),
-             2);
+             3);
     shortSpan.dataend = shortSpan.datastart + 100;
 }
 

@@ -32,6 +32,8 @@ public:
                 SLOT(onWrite(QString, QString, QString, QByteArray)), type);
         connect(logic, SIGNAL(Logic_sendTcpStatus(bool)), this, SLOT(onTcp(bool)), type);
         connect(logic, SIGNAL(Logic_cameraDisconnect(QString, bool)), this, SLOT(onCamera(QString, bool)), type);
+        connect(logic, SIGNAL(Logic_CommunicationDisconnect(QString, bool)), this,
+                SLOT(onCommunication(QString, bool)), type);
     }
 
     QList<Msg> messages()
@@ -64,6 +66,12 @@ public slots:
     {
         QMutexLocker lock(&mutex);
         links.append(QStringLiteral("PLC:%1").arg(up));
+        ++total;
+    }
+    void onCommunication(QString name, bool up)
+    {
+        QMutexLocker lock(&mutex);
+        links.append(QStringLiteral("COMM %1:%2").arg(name).arg(up));
         ++total;
     }
     void onCamera(QString name, bool up)
@@ -291,9 +299,14 @@ void TstSimModule::linkLossAndRecovery()
     QTRY_VERIFY_WITH_TIMEOUT(rec.events().filter(QRegularExpression("^Tab[LR]:1$")).size() >= 3, 10000);
     QVERIFY(m->stopTask());
     const QStringList ev = rec.events();
-    const QStringList plc = ev.filter("PLC:");
+    const QStringList plc = ev.filter(QRegularExpression("^PLC:"));
     for (int i = 0; i < plc.size(); ++i)
         QCOMPARE(plc.at(i), i % 2 == 0 ? QStringLiteral("PLC:1") : QStringLiteral("PLC:0"));
+    // Every change after the first report also comes as a communication event, right after it.
+    for (int i = 1; i < ev.size(); ++i)
+        if (ev.at(i).startsWith("COMM"))
+            QCOMPARE(ev.at(i), "COMM " + ev.at(i - 1));
+    QCOMPARE(ev.filter("COMM").size(), plc.size() - 1);
     // Each lost camera comes back before another is lost.
     QString lost;
     for (const QString &e : ev.mid(3).filter(QRegularExpression("^Tab"))) {
