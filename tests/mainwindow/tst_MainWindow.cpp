@@ -70,6 +70,7 @@ private slots:
     void startUpRunsTheStation();
     void startUpFailures_data();
     void startUpFailures();
+    void startUpStartRefused();
     void laterLoginsOnlyChangeTheRole();
     void cameraGrid_data();
     void cameraGrid();
@@ -181,6 +182,21 @@ void TestMainWindow::startUpFailures()
     child<QPushButton>(&w, "pushButton_start")->click();
     QCOMPARE(m_boxes->titles(), QStringList{"startTask错误"});
     QCOMPARE(child<QLabel>(&w, "label_15")->text(), QStringLiteral("初始化失败"));
+}
+
+void TestMainWindow::startUpStartRefused()
+{
+    writeDocument(stationDocument(2, QJsonObject{{"startTask失败", "true"}}));
+    Qt_epWindow w;
+    // Once from startLogic, once from the Start handler.
+    QCOMPARE(m_boxes->titles(), QStringList({"startTask错误", "startTask错误"}));
+    QCOMPARE(child<QLabel>(&w, "label_15")->text(), QStringLiteral("初始化失败"));
+    QVERIFY(w.isInitialised());
+    QCOMPARE(w.cameraViews().size(), 2); // built by the initialisation
+    QVERIFY(!w.imageTimer());
+    QCOMPARE(logTexts(child<QPlainTextEdit>(&w, "plainTextEdit_operat")),
+             QStringList({QStringLiteral("通用逻辑加载成功! 按下“开始按钮”后运行程序。"),
+                          QStringLiteral("开始按钮按下，加载通用逻辑并运行")}));
 }
 
 void TestMainWindow::laterLoginsOnlyChangeTheRole()
