@@ -449,7 +449,11 @@ void TestMainWindow::reRunRebuildsOnce()
     QCOMPARE(logTexts(operat).last(), QStringLiteral("重新运行，取消"));
     QCOMPARE(w.bridge(), oldBridge.data());
 
-    writeDocument(stationDocument(3, QJsonObject(), QStringList{"1", "1", "2"}));
+    QJsonObject three = stationDocument(3, QJsonObject(), QStringList{"1", "1", "2"});
+    three.insert(QStringLiteral("是否为标准通信流程"), QStringLiteral("false"));
+    three.insert(QStringLiteral("任务名"), QStringLiteral("三相机任务"));
+    writeDocument(three);
+    QCOMPARE(w.communicationMode(), 2);
     m_boxes->clear();
     m_boxes->answer = QMessageBox::Yes;
     child<QPushButton>(&w, "pushButton_reStart")->click();
@@ -461,6 +465,8 @@ void TestMainWindow::reRunRebuildsOnce()
     QCOMPARE(child<QWidget>(&w, "widget_image")->findChildren<QGraphicsView *>().size(), 3);
     QCOMPARE(child<QWidget>(&w, "widget_image")->findChildren<QLabel *>().size(), 3);
     QCOMPARE(child<QTableWidget>(&w, "tableWidget_defectList")->rowCount(), 4);
+    QCOMPARE(w.communicationMode(), 1);
+    QCOMPARE(child<QLabel>(&w, "label_type")->text(), QStringLiteral("三相机任务"));
     QCOMPARE(w.shotDefectCounts().size(), 4);
     QCOMPARE(child<QLabel>(&w, "label_15")->text(), QStringLiteral("程序运行"));
     QCOMPARE(child<QPushButton>(&w, "pushButton_PLCstatus")->styleSheet(), kLampGreen);
