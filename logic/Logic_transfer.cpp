@@ -118,6 +118,7 @@ bool Logic_transfer::unloadTask()
     for (const QMetaObject::Connection &c : qAsConst(m_connections))
         disconnect(c);
     m_connections.clear();
+    m_relaying = false; // also drops messages still queued from before the unload
     return logicObj->unloadTask();
 }
 
@@ -139,6 +140,8 @@ bool Logic_transfer::reLoadJsonSetParameter(QStringList moduleKeyList)
 // The relays touch no member after emitting: a receiver may delete this bridge.
 void Logic_transfer::base_Logic_sendTcpStatus(bool flag)
 {
+    if (!m_relaying)
+        return;
     const QString tcp = QStringLiteral("TCP");
     emit LogicTransfer_writeData(flag ? QStringLiteral("sendTcpStatus_true") : QStringLiteral("sendTcpStatus_false"),
                                  tcp, tcp, QByteArray("TCP"));
@@ -146,11 +149,15 @@ void Logic_transfer::base_Logic_sendTcpStatus(bool flag)
 
 void Logic_transfer::base_Logic_writeData(QString key, QString cameraName, QString snInfo, QByteArray byte)
 {
+    if (!m_relaying)
+        return;
     emit LogicTransfer_writeData(key, cameraName, snInfo, byte);
 }
 
 void Logic_transfer::base_Logic_cameraDisconnect(QString msg, bool status)
 {
+    if (!m_relaying)
+        return;
     const QString tcp = QStringLiteral("TCP");
     emit LogicTransfer_writeData(status ? QStringLiteral("cameraDisconnect_true")
                                         : QStringLiteral("cameraDisconnect_false"),
@@ -159,6 +166,8 @@ void Logic_transfer::base_Logic_cameraDisconnect(QString msg, bool status)
 
 void Logic_transfer::resultLoop()
 {
+    if (!logicObj)
+        return;
     while (m_running) {
         try {
             QList<ResultEntry> results;

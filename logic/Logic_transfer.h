@@ -69,4 +69,5 @@ private:
     std::atomic<bool> m_running{false}; // this bridge's worker runs while set
     QFuture<void> m_worker;
     QVector<QMetaObject::Connection> m_connections; // the relays this bridge made
+    bool m_relaying = true; // false once unloaded (GUI thread only)
 };

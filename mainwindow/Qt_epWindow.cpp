@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QGraphicsScene>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -68,6 +69,8 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
 Qt_epWindow::~Qt_epWindow()
 {
     stopAndClear();
+    qDeleteAll(m_scenes); // views built without a bridge after a teardown
+    m_scenes.clear();
     delete m_exitTimer;
     delete m_imageTimer;
     delete m_password;

@@ -1,6 +1,7 @@
 // The console's main window: owner of the run, the camera views and the tool strip.
 #pragma once
 
+#include "DisplayPixmaps.h"
 #include "MainWindowRules.h"
 #include "ProductionRules.h"
 #include "StatisticsTypes.h"
@@ -146,6 +147,7 @@ private:
     QList<QGraphicsScene *> m_scenes;
     int m_viewWidth = 0;
     int m_viewHeight = 0;
+    DisplayPixmaps m_displayPixmaps;
 
     // Shots: one list per camera with at least one shot, in camera order
     // (entries key#window_i, shot names key_i, table texts window_i);

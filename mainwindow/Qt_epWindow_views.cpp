@@ -109,9 +109,7 @@ void Qt_epWindow::showImage(QString name, QImage *image)
     }
     QGraphicsScene *scene = m_scenes.at(c);
     scene->clear();
-    QPixmap pixmap;
-    pixmap.convertFromImage(*image);
-    auto *item = new QImageWidget(pixmap);
+    auto *item = new QImageWidget(m_displayPixmaps.toPixmap(*image));
     m_viewItems[c] = item;
     item->fitToView(m_viewWidth, m_viewHeight);
     scene->addItem(item);

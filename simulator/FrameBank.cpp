@@ -25,7 +25,8 @@ cv::Mat renderGray(int w, int h, const QString &caption, int frame, std::mt19937
     cv::circle(img, c, r, cv::Scalar(175), cv::FILLED, cv::LINE_8);
     cv::circle(img, c, r / 3, cv::Scalar(95), cv::FILLED, cv::LINE_8);
     cv::circle(img, c, r * 2 / 3, cv::Scalar(140), std::max(1, r / 40), cv::LINE_8);
-    std::uniform_int_distribution<int> angle(0, 359), dist(r / 3 + 4, r - 4), size(2, std::max(3, r / 12));
+    const int inner = r / 3 + 1;
+    std::uniform_int_distribution<int> angle(0, 359), dist(inner, std::max(inner, r - 4)), size(2, std::max(3, r / 12));
     const int count = 1 + frame % 3;
     for (int i = 0; i < count; ++i) {
         const double a = angle(rng) * CV_PI / 180.0;
@@ -52,7 +53,22 @@ cv::Mat colourise(const cv::Mat &gray, const QVector<Spot> &spots)
     return bgr;
 }
 
+QString signature(const QList<Camera> &cameras, const Settings &s)
+{
+    QString text = QStringLiteral("%1x%2/%3/%4/").arg(s.imageWidth).arg(s.imageHeight).arg(s.prerenderedFrames).arg(s.seed);
+    for (ImageType t : s.imageTypes)
+        text += imageTypeName(t) + QLatin1Char(',');
+    for (const Camera &c : cameras)
+        text += QLatin1Char('/') + c.key;
+    return text;
+}
+
 } // namespace
+
+bool FrameBank::builtFor(const QList<Camera> &cameras, const Settings &settings) const
+{
+    return !m_frames.isEmpty() && m_signature == signature(cameras, settings);
+}
 
 void FrameBank::build(const QList<Camera> &cameras, const Settings &settings)
 {
@@ -86,6 +102,7 @@ void FrameBank::build(const QList<Camera> &cameras, const Settings &settings)
         m_types.append(type);
     }
     m_unsupported = cv::Mat(64, 64, CV_32FC1, cv::Scalar(0.5));
+    m_signature = signature(cameras, settings);
 }
 
 void FrameBank::clear()
@@ -93,6 +110,7 @@ void FrameBank::clear()
     m_frames.clear();
     m_types.clear();
     m_unsupported.release();
+    m_signature.clear();
 }
 
 cv::Mat FrameBank::frame(int camera, quint64 n) const

@@ -18,6 +18,8 @@ public:
     void clear();
 
     bool isEmpty() const { return m_frames.isEmpty(); }
+    // True when the frames were rendered for these cameras and image settings.
+    bool builtFor(const QList<Camera> &cameras, const Settings &settings) const;
     int cameraCount() const { return m_frames.size(); }
     // Frame n (cycling) of a camera: a header sharing the pre-rendered pixels.
     cv::Mat frame(int camera, quint64 n) const;
@@ -30,6 +32,7 @@ private:
     QVector<QVector<cv::Mat>> m_frames;
     QVector<ImageType> m_types;
     cv::Mat m_unsupported;
+    QString m_signature;
 };
 
 } // namespace sim

@@ -127,7 +127,7 @@ bool readCamera(Reader &r, const QJsonValue &value, const QString &where, const 
     if (camera->windowName.contains(QLatin1Char('_')) || camera->windowName.contains(QLatin1Char('#')))
         return r.fail(QStringLiteral("%1的“界面窗口名称”“%2”不能包含“_”或“#”")
                           .arg(where, camera->windowName));
-    if (!r.integer(o, QStringLiteral("单通道拍照数"), where, 1, 64, &camera->shots))
+    if (!r.integer(o, QStringLiteral("单通道拍照数"), where, 0, 64, &camera->shots))
         return false;
     QString s;
     if (!r.text(o, QStringLiteral("模块名称"), where, &s))
@@ -413,6 +413,12 @@ bool parseStation(const QJsonObject &document, Station *station, QString *error)
         return false;
     if (!parseSettings(document.value(kSettingsKey), &st.settings, error))
         return false;
+    const qint64 frameMb = st.prerenderedBytes() >> 20;
+    if (frameMb > kMaxPrerenderedMb)
+        return r.fail(QStringLiteral("%1的预渲染图像共需约%2 MB，超过上限%3 MB")
+                          .arg(kSettingsKey)
+                          .arg(frameMb)
+                          .arg(kMaxPrerenderedMb));
     *station = st;
     return true;
 }
@@ -423,6 +429,21 @@ int Station::totalShots() const
     for (const Camera &c : cameras)
         n += c.shots;
     return n;
+}
+
+qint64 Station::prerenderedBytes() const
+{
+    qint64 total = 0;
+    const qint64 pixels = qint64(settings.imageWidth) * settings.imageHeight * settings.prerenderedFrames;
+    for (int i = 0; i < cameras.size(); ++i) {
+        switch (settings.imageTypes.at(i % settings.imageTypes.size())) {
+        case ImageType::Gray8: total += pixels; break;
+        case ImageType::Gray16: total += pixels * 2; break;
+        case ImageType::Bgr8: total += pixels * 3; break;
+        case ImageType::Bgra8: total += pixels * 4; break;
+        }
+    }
+    return total;
 }
 
 int Station::maxDefectClass() const

@@ -11,6 +11,8 @@ namespace sim {
 
 // Root key read only by the simulated module.
 inline const QString kSettingsKey = QStringLiteral("模拟设置");
+// Most memory the pre-rendered frames of all cameras may take.
+constexpr qint64 kMaxPrerenderedMb = 2048;
 
 struct Camera
 {
@@ -65,6 +67,7 @@ struct Station
     Settings settings;
 
     int totalShots() const;
+    qint64 prerenderedBytes() const;
     int maxDefectClass() const;
     bool knowsModuleKey(const QString &key) const;
 };

@@ -66,7 +66,7 @@ bool SimLogic::initTask()
 {
     if (!m_configured || m_station.settings.failInit)
         return false;
-    if (!m_running.load())
+    if (!m_running.load() && !m_frames.builtFor(m_station.cameras, m_station.settings))
         m_frames.build(m_station.cameras, m_station.settings);
     m_initialised = true;
     return true;
@@ -79,7 +79,8 @@ bool SimLogic::startTask()
     if (m_running.load())
         return true;
     stopThread(); // joins a thread that ended on its own
-    if (m_frames.cameraCount() != m_station.cameras.size())
+    // The document may have changed since initTask.
+    if (!m_frames.builtFor(m_station.cameras, m_station.settings))
         m_frames.build(m_station.cameras, m_station.settings);
     {
         std::lock_guard<std::mutex> lock(m_resultMutex);
@@ -124,8 +125,9 @@ bool SimLogic::fetchResults(QList<ResultEntry> *results)
 {
     if (!results)
         return false;
-    std::lock_guard<std::mutex> lock(m_resultMutex);
-    if (m_results.empty())
+    // Never waits: while the list is being changed the caller simply asks again.
+    std::unique_lock<std::mutex> lock(m_resultMutex, std::try_to_lock);
+    if (!lock.owns_lock() || m_results.empty())
         return false;
     for (ResultEntry &e : m_results)
         results->append(std::move(e));
@@ -312,7 +314,7 @@ void SimLogic::run(sim::Station st, quint32 seed)
             const bool odd = set.unsupportedEvery > 0 && n % quint64(set.unsupportedEvery)
                                                               == quint64(set.unsupportedEvery - 1);
             pushResult(odd ? m_frames.unsupported() : m_frames.frame(c, n),
-                       QStringLiteral("%1_%2_%3").arg(cam.key).arg(n % quint64(cam.shots)).arg(n));
+                       QStringLiteral("%1_%2_%3").arg(cam.key).arg(cam.shots > 0 ? n % quint64(cam.shots) : 0).arg(n));
         }
     }
 }

@@ -197,6 +197,8 @@ void TestCrashDump::debuggerAttached_printsTrackingAndWritesNothing()
 {
     QTemporaryDir dir;
     const Outcome o = runChild("segv", dir.path(), true);
+    if (WIFEXITED(o.status) && WEXITSTATUS(o.status) == 122)
+        QSKIP("this machine does not allow tracing a child");
     QVERIFY2(WIFSIGNALED(o.status), qPrintable(QString::number(o.status)));
     QCOMPARE(WTERMSIG(o.status), int(SIGSEGV)); // handed on to the debugger, then the default
     QCOMPARE(o.out, QByteArray("Tracking location---\n"));
@@ -211,6 +213,8 @@ void TestCrashDump::tracerPid_readsTheTracer()
     QCOMPARE(plain.out, QByteArray("0\n"));
     const Outcome traced = runChild("tracer", dir.path(), true);
     QVERIFY(WIFEXITED(traced.status));
+    if (WEXITSTATUS(traced.status) == 122)
+        QSKIP("this machine does not allow tracing a child");
     QCOMPARE(traced.out, QByteArray::number(qint64(getpid())) + '\n');
 }
 

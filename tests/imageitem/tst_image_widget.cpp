@@ -51,7 +51,6 @@ class TestImageWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void construction_leavesItemDefaults();
     void boundingRect_centresPicture();
     void fit_usesSmallerRatio();
     void zoomIn_stopsAtLimit();
@@ -64,16 +63,6 @@ private slots:
     void zeroWheelStep_changesNothing();
     void unfittedItem_ignoresWheel();
 };
-
-void TestImageWidget::construction_leavesItemDefaults()
-{
-    QImageWidget item(pixmap(10, 10));
-    QCOMPARE(item.currentScale(), 0.0);
-    QCOMPARE(item.fitScale(), 0.0);
-    QCOMPARE(item.scale(), 1.0);
-    QCOMPARE(item.pos(), QPointF(0, 0));
-    QVERIFY(item.acceptDrops());
-}
 
 void TestImageWidget::boundingRect_centresPicture()
 {

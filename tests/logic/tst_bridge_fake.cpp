@@ -172,6 +172,9 @@ void TestBridgeFake::unloadTask_dropsOnlyOwnConnections()
     QSignalSpy relayed(bridge.get(), &Logic_transfer::LogicTransfer_writeData);
     QSignalSpy other(module, &base_Logic::Logic_writeData); // someone else listening to the module
 
+    // Emitted by the module's own thread just before the unload, still waiting for delivery.
+    std::thread t([module] { emit module->Logic_sendTcpStatus(false); });
+    t.join();
     QVERIFY(bridge->unloadTask());
     emit module->Logic_writeData(QStringLiteral("k"), QStringLiteral("c"), QStringLiteral("s"), QByteArray("d"));
     emit module->Logic_sendTcpStatus(true);

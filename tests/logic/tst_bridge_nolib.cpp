@@ -8,6 +8,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -294,11 +295,17 @@ void TestBridgeNoLib::decode_malformed_isRejectedWithMessage()
     bridge.decodeImage(QStringLiteral("cam1_bad"), narrowStep);
     narrowStep.step.p[0] = 30;
 
+    // 65537 x 65536 bytes over a 64 KiB buffer: the size product wraps to 65536 in 32 bits.
+    std::vector<uchar> small(65536, 1);
+    cv::Mat huge(65537, 65536, CV_8UC1, small.data());
+    huge.dataend = huge.datastart + small.size();
+    bridge.decodeImage(QStringLiteral("cam1_huge"), huge);
+
     QList<ImageEntry> images;
     QCOMPARE(bridge.takeImages(&images), false);
     QCOMPARE(log.count(QtCriticalMsg, {QStringLiteral("Logic_transfer::decodeImage"), QStringLiteral(" line:"),
                                        QStringLiteral(" mtx.dataend - mtx.datastart  err！！:")}),
-             2);
+             3);
     shortSpan.dataend = shortSpan.datastart + 100;
 }
 

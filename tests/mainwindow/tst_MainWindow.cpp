@@ -14,6 +14,7 @@
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTableWidget>
 #include <QTest>
 
@@ -77,6 +78,7 @@ private slots:
     void startUpRunsTheStation();
     void startUpFailures_data();
     void startUpFailures();
+    void startUpStartRefused();
     void laterLoginsOnlyChangeTheRole();
     void cameraGrid_data();
     void cameraGrid();
@@ -95,6 +97,7 @@ private slots:
     void externalTools();
     void toolStripSetUpTwiceConnectsOnce();
     void exitPromptCountsDown();
+    void titleBarAndBorder();
 
 private:
     std::unique_ptr<BoxAnswerer> m_boxes;
@@ -187,6 +190,21 @@ void TestMainWindow::startUpFailures()
     child<QPushButton>(&w, "pushButton_start")->click();
     QCOMPARE(m_boxes->titles(), QStringList{"startTask错误"});
     QCOMPARE(child<QLabel>(&w, "label_15")->text(), QStringLiteral("初始化失败"));
+}
+
+void TestMainWindow::startUpStartRefused()
+{
+    writeDocument(stationDocument(2, QJsonObject{{"startTask失败", "true"}}));
+    Qt_epWindow w;
+    // Once from startLogic, once from the Start handler.
+    QCOMPARE(m_boxes->titles(), QStringList({"startTask错误", "startTask错误"}));
+    QCOMPARE(child<QLabel>(&w, "label_15")->text(), QStringLiteral("初始化失败"));
+    QVERIFY(w.isInitialised());
+    QCOMPARE(w.cameraViews().size(), 2); // built by the initialisation
+    QVERIFY(!w.imageTimer());
+    QCOMPARE(logTexts(child<QPlainTextEdit>(&w, "plainTextEdit_operat")),
+             QStringList({QStringLiteral("通用逻辑加载成功! 按下“开始按钮”后运行程序。"),
+                          QStringLiteral("开始按钮按下，加载通用逻辑并运行")}));
 }
 
 void TestMainWindow::laterLoginsOnlyChangeTheRole()
@@ -439,7 +457,11 @@ void TestMainWindow::reRunRebuildsOnce()
     QCOMPARE(logTexts(operat).last(), QStringLiteral("重新运行，取消"));
     QCOMPARE(w.bridge(), oldBridge.data());
 
-    writeDocument(stationDocument(3, QJsonObject(), QStringList{"1", "1", "2"}));
+    QJsonObject three = stationDocument(3, QJsonObject(), QStringList{"1", "1", "2"});
+    three.insert(QStringLiteral("是否为标准通信流程"), QStringLiteral("false"));
+    three.insert(QStringLiteral("任务名"), QStringLiteral("三相机任务"));
+    writeDocument(three);
+    QCOMPARE(w.communicationMode(), 2);
     m_boxes->clear();
     m_boxes->answer = QMessageBox::Yes;
     child<QPushButton>(&w, "pushButton_reStart")->click();
@@ -451,6 +473,8 @@ void TestMainWindow::reRunRebuildsOnce()
     QCOMPARE(child<QWidget>(&w, "widget_image")->findChildren<QGraphicsView *>().size(), 3);
     QCOMPARE(child<QWidget>(&w, "widget_image")->findChildren<QLabel *>().size(), 3);
     QCOMPARE(child<QTableWidget>(&w, "tableWidget_defectList")->rowCount(), 4);
+    QCOMPARE(w.communicationMode(), 1);
+    QCOMPARE(child<QLabel>(&w, "label_type")->text(), QStringLiteral("三相机任务"));
     QCOMPARE(w.shotDefectCounts().size(), 4);
     QCOMPARE(child<QLabel>(&w, "label_15")->text(), QStringLiteral("程序运行"));
     QCOMPARE(child<QPushButton>(&w, "pushButton_PLCstatus")->styleSheet(), kLampGreen);
@@ -695,6 +719,46 @@ void TestMainWindow::exitPromptCountsDown()
     child<QPushButton>(&w, "pushButton_close")->click();
     QCOMPARE(texts.first(), QStringLiteral("确认退出程序？15秒后自动取消此操作。"));
     QVERIFY(!w.isVisible());
+}
+
+void TestMainWindow::titleBarAndBorder()
+{
+    Qt_epWindow w;
+    QCOMPARE(child<QLabel>(&w, "label_icon")->styleSheet(), QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
+    for (const char *name : {"pushButton_min", "pushButton_max", "pushButton_close"})
+        QVERIFY(child<QPushButton>(&w, name)->text().isEmpty());
+    QCOMPARE(child<QPushButton>(&w, "pushButton_max")->styleSheet(),
+             QStringLiteral("background-color:transparent;image: url(./Icon/Max_n.png);"));
+
+    const QSize screen = QtFramelessWindow::screenSize();
+    const QRect restored = frameless::restoredGeometry(screen);
+    auto *max = child<QPushButton>(&w, "pushButton_max");
+    auto *right = child<QFrame>(&w, "frame_right");
+    QTest::mousePress(max, Qt::LeftButton); // acts on press
+    QVERIFY(w.isMaximized());
+    QCOMPARE(right->minimumSize(), QSize(screen.width() / 5, 300));
+    QTest::mouseRelease(max, Qt::LeftButton);
+    QTest::mousePress(max, Qt::LeftButton);
+    QVERIFY(!w.isMaximized());
+    QCOMPARE(right->minimumSize(), QSize(restored.width() / 5, 300));
+    QCOMPARE(w.pos(), restored.topLeft());
+    QTest::mouseRelease(max, Qt::LeftButton);
+
+    // The window's own mouse handlers drive the shared frameless behaviour (margin 3).
+    QApplication::setActiveWindow(&w);
+    QCOMPARE(QApplication::activeWindow(), &w);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(1, 1), w.mapToGlobal(QPoint(1, 1)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&w, &hover);
+    QCOMPARE(w.cursor().shape(), Qt::SizeFDiagCursor);
+    QCOMPARE(w.frameless()->margin(), 3);
+    QMouseEvent inside(QEvent::MouseMove, QPointF(3, 1), w.mapToGlobal(QPoint(3, 1)), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+    QApplication::sendEvent(&w, &inside);
+    QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+
+    QTest::mousePress(child<QPushButton>(&w, "pushButton_min"), Qt::LeftButton);
+    QVERIFY(w.isMinimized());
 }
 
 QTEST_MAIN(TestMainWindow)

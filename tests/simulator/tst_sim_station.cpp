@@ -25,10 +25,12 @@ private slots:
     void settingsDefaultsAndTypes();
     void cycleFormats();
     void okRatioExtremes();
+    void cameraWithoutShots();
     void programCommands();
     void framesPerCameraType();
     void resultListIsBounded();
     void reloadKeys();
+    void newDocumentBeforeRestart();
 };
 
 void TstSimStation::samplesDescribeTwoStations()
@@ -87,6 +89,8 @@ void TstSimStation::refusals_data()
     QTest::newRow("setting") << withValue(d, "模拟设置/周期毫秒", "快") << QStringLiteral("周期毫秒");
     QTest::newRow("image type") << withValue(d, "模拟设置/图像类型", QJsonArray{"8UC1", "32FC1"})
                                 << QStringLiteral("32FC1");
+    QTest::newRow("frame memory") << withValue(withValue(d, "模拟设置/图像宽度", "16384"), "模拟设置/图像高度", "16384")
+                                  << QStringLiteral("超过上限2048 MB");
     QTest::newRow("fps") << withValue(d, "模拟设置/图像帧率", "-1") << QStringLiteral("图像帧率");
 }
 
@@ -229,6 +233,36 @@ void TstSimStation::okRatioExtremes()
     QCOMPARE(msgs.last().data, QByteArray("9#51"));
 }
 
+void TstSimStation::cameraWithoutShots()
+{
+    Station st;
+    QString err;
+    const QJsonObject doc = withValue(tunedDocument("camera_cfg2.json", {{"图像帧率", "500"}, {"图像宽度", "32"},
+                                                                         {"图像高度", "32"}}),
+                                      "工站列表/0/相机模块列表/1/单通道拍照数", "0");
+    QVERIFY2(parseStation(doc, &st, &err), qPrintable(err));
+    CycleGenerator gen(st, 3);
+    const QList<Message> msgs = gen.nextCycle(QDateTime::currentDateTime());
+    QCOMPARE(msgs.size(), 5);
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(msgs.at(i).cameraName.startsWith("TabL_"));
+    // Its images still come, under shot 0.
+    SimLogic logic;
+    QVERIFY(logic.setCameraCfg(doc));
+    QVERIFY(logic.initTask());
+    QVERIFY(logic.startTask());
+    QStringList names;
+    QTRY_VERIFY([&] {
+        QList<ResultEntry> got;
+        logic.fetchResults(&got);
+        for (const ResultEntry &e : got)
+            names.append(e.name);
+        return names.filter(QRegularExpression("^TabR_0_\\d+$")).size() >= 3;
+    }());
+    QVERIFY(logic.stopTask());
+    QVERIFY(names.filter(QRegularExpression("^TabR_[1-9]")).isEmpty());
+}
+
 void TstSimStation::programCommands()
 {
     int n = -1;
@@ -276,8 +310,16 @@ void TstSimStation::framesPerCameraType()
     QVERIFY(cv::countNonZero(ch[2] - ch[1]) > 0);
     QCOMPARE(bank.unsupported().type(), CV_32FC1);
     QCOMPARE(bank.frame(9, 0).empty(), true);
+    // The smallest size renders too.
+    st.settings.imageWidth = st.settings.imageHeight = 16;
+    bank.build(st.cameras, st.settings);
+    QCOMPARE(bank.frame(2, 0).size(), cv::Size(16, 16));
+    QVERIFY(bank.builtFor(st.cameras, st.settings));
+    st.settings.imageTypes = {ImageType::Gray8};
+    QVERIFY(!bank.builtFor(st.cameras, st.settings));
     bank.clear();
     QVERIFY(bank.isEmpty());
+    QVERIFY(!bank.builtFor(st.cameras, st.settings));
 }
 
 void TstSimStation::resultListIsBounded()
@@ -312,6 +354,27 @@ void TstSimStation::reloadKeys()
     QVERIFY(logic.reLoadJsonSetParameter({"Cam01", "盖板侧面检测"}));
     QVERIFY(!logic.reLoadJsonSetParameter({"Cam01", "不存在"}));
     QVERIFY(!logic.reLoadJsonSetParameter({}));
+}
+
+// Stop, apply a document with other images, start again without initTask.
+void TstSimStation::newDocumentBeforeRestart()
+{
+    SimLogic logic;
+    const QJsonObject small{{"图像帧率", "300"}, {"图像宽度", "40"}, {"图像高度", "30"}, {"不支持类型间隔", "0"}};
+    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg2.json", small)));
+    QVERIFY(logic.initTask());
+    QVERIFY(logic.startTask());
+    QVERIFY(logic.stopTask());
+    QJsonObject bigger = small;
+    bigger.insert("图像宽度", "48");
+    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg2.json", bigger)));
+    QVERIFY(logic.startTask());
+    QList<ResultEntry> got;
+    QTRY_VERIFY(logic.fetchResults(&got) || !got.isEmpty());
+    QVERIFY(logic.unloadTask());
+    for (const ResultEntry &e : got)
+        QCOMPARE(e.image.cols, 48);
+    QVERIFY(logic.frames().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstSimStation)
