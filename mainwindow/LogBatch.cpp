@@ -9,6 +9,10 @@ LogBatch::LogBatch(QPlainTextEdit *view, int maxLines)
     : QObject(view), m_view(view), m_maxLines(maxLines > 0 ? maxLines : 1)
 {
     m_lines.reserve(m_maxLines * 2);
+    // The view follows the newest line until the user scrolls away from the end.
+    QScrollBar *bar = view->verticalScrollBar();
+    connect(bar, &QScrollBar::actionTriggered, this,
+            [this, bar] { m_follow = bar->sliderPosition() >= bar->maximum(); });
 }
 
 void LogBatch::append(const QString &line, const QColor &colour)
@@ -34,8 +38,6 @@ void LogBatch::flush()
         clear();
         return;
     }
-    QScrollBar *bar = m_view->verticalScrollBar();
-    const bool atBottom = bar->value() == bar->maximum();
     QTextDocument *doc = m_view->document();
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
@@ -58,8 +60,8 @@ void LogBatch::flush()
     }
     cursor.endEditBlock();
     clear();
-    if (atBottom) {
-        // Lines wrap, so let the view find the last one rather than trust the bar's range.
+    if (m_follow) {
+        // Lines wrap and are laid out lazily, so let the view find the last one.
         cursor.movePosition(QTextCursor::End);
         m_view->setTextCursor(cursor);
         m_view->ensureCursorVisible();

@@ -36,4 +36,5 @@ private:
     QVector<Line> m_lines;
     int m_first = 0; // lines before this index were dropped
     bool m_scheduled = false;
+    bool m_follow = true; // keep the newest line in view
 };

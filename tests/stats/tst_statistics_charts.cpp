@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -27,6 +28,7 @@ private slots:
     void cellWritesStayInsideTable();
     void logBatchWritesAtTheNextTurn();
     void logBatchKeepsNewestLinesAndColours();
+    void logBatchFollowsTheEndUntilScrolledAway();
 };
 
 void TestStatisticsCharts::pieStartsAllOkAndFollowsShare()
@@ -193,6 +195,34 @@ void TestStatisticsCharts::logBatchKeepsNewestLinesAndColours()
         batch.append(QString::number(i), Qt::white);
     batch.flush();
     QCOMPARE(view.toPlainText(), QStringLiteral("21\n22\n0\n1\n2"));
+}
+
+void TestStatisticsCharts::logBatchFollowsTheEndUntilScrolledAway()
+{
+    QPlainTextEdit view;
+    view.setReadOnly(true);
+    view.resize(200, 80);
+    view.show();
+    LogBatch batch(&view, 1000);
+    const QString longLine(60, QLatin1Char('x')); // wraps
+    auto lastLineShown = [&view] {
+        QTextCursor end(view.document());
+        end.movePosition(QTextCursor::End);
+        return view.viewport()->rect().contains(view.cursorRect(end).center());
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 50; ++i)
+            batch.append(longLine + QString::number(i), Qt::white);
+        batch.flush();
+        QVERIFY(lastLineShown());
+    }
+    // Scrolled to the top by the user: new lines leave the view where it is.
+    view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    for (int i = 0; i < 20; ++i)
+        batch.append(longLine, Qt::white);
+    batch.flush();
+    QCOMPARE(view.verticalScrollBar()->value(), 0);
+    QVERIFY(!lastLineShown());
 }
 
 QTEST_MAIN(TestStatisticsCharts)
