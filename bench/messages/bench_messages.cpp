@@ -4,6 +4,8 @@
 //   bench_messages [messages=200000] [long run=1000000]
 #include "Qt_epWindow.h"
 
+#include "ProcStatus.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,19 +23,6 @@ struct Message
     QByteArray data;
 };
 
-// Kilobytes of a /proc/self/status field ("VmRSS", "VmHWM").
-long statusKb(const char *field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 // A fixed pool of product cycles, reused: the benchmark itself allocates nothing new.
 QVector<Message> stationMix(int products)
@@ -77,7 +66,7 @@ int main(int argc, char *argv[])
     app.processEvents();
     const QVector<Message> mix = stationMix(997);
     const QString sn = QStringLiteral("2026-12-09#10:00:00.000");
-    std::printf("window up: RSS %ld kB\n", statusKb("VmRSS"));
+    std::printf("window up: RSS %ld kB\n", procStatusKb("VmRSS"));
 
     QElapsedTimer timer;
     timer.start();
@@ -94,15 +83,15 @@ int main(int argc, char *argv[])
     const qint64 ms = timer.elapsed();
     std::printf("%ld messages in %lld ms: %.0f messages/s\n", count, static_cast<long long>(ms),
                 ms > 0 ? count * 1000.0 / ms : 0.0);
-    std::printf("after %ld messages: RSS %ld kB, peak RSS %ld kB\n", count, statusKb("VmRSS"),
-                statusKb("VmHWM"));
+    std::printf("after %ld messages: RSS %ld kB, peak RSS %ld kB\n", count, procStatusKb("VmRSS"),
+                procStatusKb("VmHWM"));
     std::fflush(stdout);
     if (longRun > count) {
         run(longRun);
         const qint64 all = timer.elapsed();
         std::printf("after %ld messages (%.0f messages/s overall): RSS %ld kB, peak RSS %ld kB\n",
-                    longRun, all > 0 ? longRun * 1000.0 / all : 0.0, statusKb("VmRSS"),
-                    statusKb("VmHWM"));
+                    longRun, all > 0 ? longRun * 1000.0 / all : 0.0, procStatusKb("VmRSS"),
+                    procStatusKb("VmHWM"));
     }
     return 0;
 }

@@ -3,6 +3,8 @@
 // usage: bench_queue_rss [document=camera_cfg_bench.json] [seconds=600] [interval=30]
 #include "Logic_transfer.h"
 
+#include "ProcStatus.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,16 +12,6 @@
 
 #include <cstdio>
 
-static long residentKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 int main(int argc, char **argv)
 {
@@ -49,7 +41,7 @@ int main(int argc, char **argv)
             app.processEvents(); // relays module messages; images stay queued
             QThread::msleep(20);
         }
-        const long kb = residentKb();
+        const long kb = procStatusKb("VmRSS");
         if (first < 0)
             first = kb;
         peak = qMax(peak, kb);

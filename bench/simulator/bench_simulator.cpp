@@ -3,6 +3,8 @@
 // per second per camera, distinct pixel buffers seen, CPU share and resident memory.
 #include "SimLogic.h"
 
+#include "ProcStatus.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,16 +18,6 @@
 #include <cstdio>
 #include <thread>
 
-static long residentKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 static double cpuSeconds()
 {
@@ -58,7 +50,7 @@ int main(int argc, char **argv)
     if (!logic.initTask())
         return 1;
     const qint64 renderMs = t.elapsed();
-    const long rssReady = residentKb();
+    const long rssReady = procStatusKb("VmRSS");
     if (!logic.startTask())
         return 1;
 
@@ -83,7 +75,7 @@ int main(int argc, char **argv)
     long rssPeak = 0;
     while (t.elapsed() < seconds * 1000) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        rssPeak = std::max(rssPeak, residentKb());
+        rssPeak = std::max(rssPeak, procStatusKb("VmRSS"));
     }
     const double wall = t.elapsed() / 1000.0;
     const double cpu = cpuSeconds() - cpu0;
