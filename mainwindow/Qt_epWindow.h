@@ -113,6 +113,8 @@ private:
     void startImageTimer();
     void connectMessages();
     bool loadCheckedDocument(); // load, check (keeping the old copy on refusal), apply
+    bool newBridgeInitTask();   // replace the bridge, apply the document, initialise the task
+    void rebuildViewsIfNeeded();
     void clearCameraViews();
     void setRunIcons(const QString &startIcon, const QString &stopIcon);
     void setLamps(bool green);

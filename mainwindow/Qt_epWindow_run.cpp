@@ -60,8 +60,9 @@ bool Qt_epWindow::loadCheckedDocument()
     return true;
 }
 
-bool Qt_epWindow::initLogic()
+bool Qt_epWindow::newBridgeInitTask()
 {
+    // The old bridge is gone before the new one loads the module.
     if (m_logic) {
         delete m_logic;
         m_logic = nullptr;
@@ -75,11 +76,23 @@ bool Qt_epWindow::initLogic()
         return false;
     }
     platform::sleepMs(50);
+    return true;
+}
+
+void Qt_epWindow::rebuildViewsIfNeeded()
+{
     if (m_rebuildViews) {
         adjustLayout(m_cameraCfg);
         initImageCountTable(m_cameraCfg);
         m_rebuildViews = false;
     }
+}
+
+bool Qt_epWindow::initLogic()
+{
+    if (!newBridgeInitTask())
+        return false;
+    rebuildViewsIfNeeded();
     m_communicationMode = MainWindowRules::communicationMode(
         m_cameraCfg.value(QStringLiteral("是否为标准通信流程")).toString(), m_communicationMode);
     ui.label_type->setText(m_cameraCfg.value(QStringLiteral("任务名")).toString());
@@ -193,19 +206,8 @@ void Qt_epWindow::onStopPressed()
 bool Qt_epWindow::reloadAndRun()
 {
     m_rebuildViews = true;
-    if (m_logic) {
-        delete m_logic;
-        m_logic = nullptr;
-    }
-    m_logic = new Logic_transfer();
-    m_cfgFileName = MainWindowRules::configFileName(m_programNumber);
-    if (!loadCheckedDocument())
+    if (!newBridgeInitTask())
         return false;
-    if (!m_logic->initTask()) {
-        informationBox(this, kInitTaskTitle, kInitTaskText);
-        return false;
-    }
-    platform::sleepMs(50);
     if (!m_logic->startTask()) {
         informationBox(this, kStartTaskTitle, kStartTaskText);
         return false;
@@ -213,11 +215,7 @@ bool Qt_epWindow::reloadAndRun()
     platform::sleepMs(50);
     startImageTimer();
     connectMessages();
-    if (m_rebuildViews) {
-        adjustLayout(m_cameraCfg);
-        initImageCountTable(m_cameraCfg);
-        m_rebuildViews = false;
-    }
+    rebuildViewsIfNeeded();
     ui.label_type->setText(m_cameraCfg.value(QStringLiteral("任务名")).toString());
     appendOperationLog(QStringLiteral("通用逻辑加载成功，程序自动运行"));
     m_communicationMode = MainWindowRules::communicationMode(
