@@ -2,6 +2,8 @@
 // an answering machine for message boxes, and small lookups.
 #pragma once
 
+#include "BoxAnswerer.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -16,64 +18,6 @@
 #include <QTimer>
 
 #include <functional>
-
-// Every message box that becomes the active modal widget is recorded and answered.
-class BoxAnswerer : public QObject
-{
-public:
-    struct Box
-    {
-        QString title;
-        QString text;
-    };
-
-    BoxAnswerer()
-    {
-        m_timer.setInterval(2);
-        connect(&m_timer, &QTimer::timeout, this, &BoxAnswerer::poll);
-        m_timer.start();
-    }
-
-    // Answer for question boxes (Yes or No); information boxes get Ok.
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
-    // Called first for every box; return true when it answered the box itself.
-    std::function<bool(QMessageBox *)> hook;
-    QList<Box> boxes;
-
-    QStringList titles() const
-    {
-        QStringList t;
-        for (const Box &b : boxes)
-            t << b.title;
-        return t;
-    }
-    void clear() { boxes.clear(); }
-
-private:
-    void poll()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        if (box != m_current) {
-            m_current = box;
-            boxes.append({box->windowTitle(), box->text()});
-        }
-        if (hook && hook(box))
-            return;
-        QAbstractButton *button = box->button(answer);
-        if (!button)
-            button = box->button(QMessageBox::Ok);
-        if (!button && !box->buttons().isEmpty())
-            button = box->buttons().first();
-        m_current = nullptr;
-        if (button)
-            button->click();
-    }
-
-    QTimer m_timer;
-    QPointer<QMessageBox> m_current;
-};
 
 inline QString programConfigDir()
 {

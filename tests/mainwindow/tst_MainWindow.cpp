@@ -107,6 +107,7 @@ private:
 void TestMainWindow::init()
 {
     m_boxes = std::make_unique<BoxAnswerer>();
+    m_boxes->answer = QMessageBox::Yes;
     m_clock = 1000000;
     platform::setClockForTest([this] { return m_clock; });
     writeDocument(stationDocument(2));

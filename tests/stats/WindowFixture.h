@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include "BoxAnswerer.h"
+
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -87,28 +89,6 @@ struct Form
     }
 #undef EP_FORM_WIDGETS
 };
-
-// Clicks `button` on the next message box that opens (polled, so nested loops work).
-// Returns the box's title and text through *seen when given.
-inline void answerNextBox(QMessageBox::StandardButton button, QStringList *seen = nullptr)
-{
-    auto *poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, button, seen] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (seen)
-            *seen << box->windowTitle() << box->text();
-        poll->stop();
-        poll->deleteLater();
-        if (QAbstractButton *b = box->button(button))
-            b->click();
-        else
-            box->reject();
-    });
-    poll->start();
-}
 
 // Lines still waiting for a log view are written first.
 inline void flushLog(QPlainTextEdit *edit)
