@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include "BoxAnswerer.h"
 
+#include <QtTest>
+
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -158,5 +160,29 @@ inline double barAxisMax(QWidget *box)
     auto *axis = axes.isEmpty() ? nullptr : qobject_cast<QtCharts::QValueAxis *>(axes.first());
     return axis ? axis->max() : -1;
 }
+
+// Base of the window suites: a started window on the fake clock, its widgets found by name.
+class WindowSuite : public QObject
+{
+protected:
+    void startWindow()
+    {
+        clock = FakeClock();
+        clock.install();
+        w.reset(new Qt_epWindow);
+        QString missing;
+        QVERIFY2(ui.find(w.get(), &missing), qPrintable(missing));
+        QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
+    }
+    void stopWindow()
+    {
+        w.reset();
+        FakeClock::uninstall();
+    }
+
+    FakeClock clock;
+    std::unique_ptr<Qt_epWindow> w;
+    Form ui;
+};
 
 } // namespace fixture

@@ -8,7 +8,7 @@
 
 using namespace fixture;
 
-class TestWindowDispatch : public QObject
+class TestWindowDispatch : public WindowSuite
 {
     Q_OBJECT
 
@@ -59,25 +59,16 @@ private:
         w->clearData();
     }
 
-    FakeClock clock;
-    std::unique_ptr<Qt_epWindow> w;
-    Form ui;
 };
 
 void TestWindowDispatch::init()
 {
-    clock = FakeClock();
-    clock.install();
-    w.reset(new Qt_epWindow);
-    QString missing;
-    QVERIFY2(ui.find(w.get(), &missing), qPrintable(missing));
-    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
+    startWindow();
 }
 
 void TestWindowDispatch::cleanup()
 {
-    w.reset();
-    FakeClock::uninstall();
+    stopWindow();
 }
 
 void TestWindowDispatch::plcLampAndLog()

@@ -9,7 +9,7 @@
 
 using namespace fixture;
 
-class TestWindowStatistics : public QObject
+class TestWindowStatistics : public WindowSuite
 {
     Q_OBJECT
 
@@ -49,25 +49,16 @@ private:
         return QCoreApplication::applicationDirPath() + QStringLiteral("/config/") + name;
     }
 
-    FakeClock clock;
-    std::unique_ptr<Qt_epWindow> w;
-    Form ui;
 };
 
 void TestWindowStatistics::init()
 {
-    clock = FakeClock();
-    clock.install();
-    w.reset(new Qt_epWindow);
-    QString missing;
-    QVERIFY2(ui.find(w.get(), &missing), qPrintable(missing));
-    QCOMPARE(ui.label_15->text(), QStringLiteral("程序运行"));
+    startWindow();
 }
 
 void TestWindowStatistics::cleanup()
 {
-    w.reset();
-    FakeClock::uninstall();
+    stopWindow();
 }
 
 void TestWindowStatistics::switchToNewProgram()
