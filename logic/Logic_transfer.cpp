@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
+#include "DocumentFile.h"
+
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QLibrary>
@@ -231,18 +232,16 @@ QJsonObject Logic_transfer::load_camera_cfg(QString fileName)
         m_appPath = QDir(QCoreApplication::applicationDirPath()).path();
         m_cfgPath = m_appPath + QLatin1String("/config/") + fileName;
 
-        QFile file(m_cfgPath);
-        QByteArray content;
-        if (file.open(QIODevice::ReadOnly))
-            content = file.readAll();
-        else
+        // A pipe, device or folder is refused unopened, as an unreadable file.
+        const docfile::ReadResult file = docfile::read(m_cfgPath);
+        const QByteArray content = file.bytes;
+        if (!file.ok())
             qCritical().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__
                                   << " camera_cfg.json not isReadable!";
 
         if (content.isEmpty()) {
             qDebug().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__
                                << m_cfgPath + QLatin1String(" Content is empty");
-            file.close();
             return result;
         }
 
@@ -251,12 +250,10 @@ QJsonObject Logic_transfer::load_camera_cfg(QString fileName)
         if (doc.isNull() || error.error != QJsonParseError::NoError) {
             qCritical().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__
                                   << m_cfgPath + QLatin1String(" is error!");
-            file.close();
             return result;
         }
         if (doc.isObject())
             result = doc.object();
-        file.close();
     } catch (const QString &ev) {
         qCritical().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__ << " ev:" << ev;
         return QJsonObject();

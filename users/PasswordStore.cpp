@@ -1,12 +1,11 @@
 #include "PasswordStore.h"
 
+#include "DocumentFile.h"
+
 #include <QDebug>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
 
 namespace {
 const QString kAdminKey = QStringLiteral("管理员");
@@ -60,14 +59,26 @@ QMap<QString, QString> &PasswordStore::map(Role role)
     return role == Role::Administrator ? m_admins : m_operators;
 }
 
-void PasswordStore::readArray(const QJsonObject &doc, const QString &key,
+bool PasswordStore::readArray(const QJsonObject &doc, const QString &key,
                               QMap<QString, QString> &into)
 {
-    const QJsonArray array = doc.value(key).toArray();
-    for (const QJsonValue &v : array) {
+    // A missing list reads as empty; a list of another shape makes the document broken.
+    const QJsonValue list = doc.value(key);
+    if (list.isUndefined())
+        return true;
+    if (!list.isArray())
+        return false;
+    for (const QJsonValue &v : list.toArray()) {
+        if (!v.isObject())
+            return false;
         const QJsonObject entry = v.toObject();
-        into.insert(entry.value(kNameKey).toString(), entry.value(kPasswordKey).toString());
+        const QJsonValue name = entry.value(kNameKey);
+        const QJsonValue password = entry.value(kPasswordKey);
+        if (!name.isString() || !password.isString())
+            return false;
+        into.insert(name.toString(), password.toString());
     }
+    return true;
 }
 
 PasswordStore::LoadResult PasswordStore::load(const QString &programFolder)
@@ -79,31 +90,30 @@ PasswordStore::LoadResult PasswordStore::load(const QString &programFolder)
     m_programFolder = programFolder;
     m_documentPath = programFolder + QStringLiteral("/config/password.json");
 
-    if (QFileInfo::exists(m_documentPath)) {
-        QFile file(m_documentPath);
-        QByteArray bytes;
-        bool readOk = file.open(QIODevice::ReadOnly);
-        if (readOk) {
-            bytes = file.readAll();
-            readOk = file.error() == QFileDevice::NoError;
-            file.close();
-        }
+    const docfile::ReadResult file = docfile::read(m_documentPath);
+    if (file.status != docfile::ReadStatus::Missing) {
+        QString why;
         QJsonParseError parseError{};
-        const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
-        if (!readOk || !json.isObject()) {
+        const QJsonDocument json = file.ok() ? QJsonDocument::fromJson(file.bytes, &parseError)
+                                             : QJsonDocument();
+        if (!file.ok())
+            why = QStringLiteral(" cannot be read: ") + file.error;
+        else if (parseError.error != QJsonParseError::NoError)
+            why = QStringLiteral(" is error: ") + parseError.errorString();
+        else if (!json.isObject())
+            why = QStringLiteral(" is not a JSON object");
+        else if (!readArray(json.object(), kAdminKey, m_admins)
+                 || !readArray(json.object(), kOperatorKey, m_operators))
+            why = QStringLiteral(" has account lists that are not arrays of name and password texts");
+        if (!why.isEmpty()) {
+            m_admins.clear();
+            m_operators.clear();
             m_broken = true;
             STORE_LOG(qCritical, "PasswordStore::load")
-                << m_documentPath
-                << (!readOk ? QStringLiteral(" cannot be read: ") + file.errorString()
-                    : parseError.error != QJsonParseError::NoError
-                        ? QStringLiteral(" is error: ") + parseError.errorString()
-                        : QStringLiteral(" is not a JSON object"))
-                << ", login and account management are disabled";
+                << m_documentPath << why << ", login and account management are disabled";
             return LoadResult::Broken;
         }
         m_document = json.object();
-        readArray(m_document, kAdminKey, m_admins);
-        readArray(m_document, kOperatorKey, m_operators);
         return LoadResult::Read;
     }
 
@@ -220,16 +230,6 @@ bool PasswordStore::save(QString *error)
 
 bool PasswordStore::writeDocument(const QString &path, const QJsonObject &doc, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = QJsonDocument(doc).toJson(QJsonDocument::Indented);
-    bool ok = file.open(QIODevice::WriteOnly)
-        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        && file.write(bytes) == bytes.size();
-    if (ok)
-        ok = file.commit();
-    else
-        file.cancelWriting();
-    if (!ok)
-        *error = path + QStringLiteral(": ") + file.errorString();
-    return ok;
+    return docfile::write(path, QJsonDocument(doc).toJson(QJsonDocument::Indented), error,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

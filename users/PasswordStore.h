@@ -54,7 +54,7 @@ public:
 private:
     QMap<QString, QString> &map(Role role);
     static bool writeDocument(const QString &path, const QJsonObject &doc, QString *error);
-    void readArray(const QJsonObject &doc, const QString &key, QMap<QString, QString> &into);
+    static bool readArray(const QJsonObject &doc, const QString &key, QMap<QString, QString> &into);
 
     QString m_programFolder;
     QString m_documentPath;

@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestLoadCameraCfg : public QObject
 {
@@ -17,6 +20,7 @@ private slots:
     void cleanupTestCase();
     void validDocument_loadsWholeObject();
     void topLevelArray_givesEmptyWithoutLog();
+    void missingFile_logsNotReadableThenEmpty_data();
     void missingFile_logsNotReadableThenEmpty();
     void emptyFile_logsContentEmptyOnly();
     void syntaxError_logsIsError();
@@ -75,8 +79,25 @@ void TestLoadCameraCfg::topLevelArray_givesEmptyWithoutLog()
     QCOMPARE(log.size(), 0);
 }
 
+void TestLoadCameraCfg::missingFile_logsNotReadableThenEmpty_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("named pipe") << "fifo"; // refused unopened: never blocks
+    QTest::newRow("folder") << "dir";
+}
+
 void TestLoadCameraCfg::missingFile_logsNotReadableThenEmpty()
 {
+    QFETCH(QString, kind);
+    const QString path = configFolder() + QStringLiteral("tst_missing.json");
+    QFile::remove(path);
+    QDir(path).removeRecursively();
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "dir")
+        QVERIFY(QDir().mkpath(path));
+    const auto cleanup = qScopeGuard([&] { QFile::remove(path); QDir(path).removeRecursively(); });
     LogCapture log;
     QVERIFY(m_bridge->load_camera_cfg(QStringLiteral("tst_missing.json")).isEmpty());
     const auto messages = log.messages();

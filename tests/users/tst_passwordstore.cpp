@@ -7,8 +7,11 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 
 using Role = PasswordStore::Role;
@@ -66,6 +69,8 @@ private slots:
     void failedSaveRollsBack();
     void readOnlyFolderSaveFails();
     void constantTimeCompare();
+    void limitedWriteKeepsTheOldDocument_data();
+    void limitedWriteKeepsTheOldDocument();
 };
 
 void TestPasswordStore::defaultsWrittenOnceAndReadBack()
@@ -101,17 +106,15 @@ void TestPasswordStore::readingRules()
 {
     QTemporaryDir dir;
     writeFile(docPath(dir), R"({
-        "管理员": [ {"用户名称": "超级用户", "密码": "111111111"}, 7, {"用户名称": "both"} ],
+        "管理员": [ {"用户名称": "超级用户", "密码": "111111111"}, {"用户名称": "both", "密码": ""} ],
         "操作员": [ {"用户名称": "op", "密码": "first"}, {"用户名称": "op", "密码": "second"},
-                   {"用户名称": "both", "密码": "b"}, {"用户名称": "n", "密码": 5} ],
+                   {"用户名称": "both", "密码": "b"} ],
         "其他": 1 })");
     PasswordStore store;
     QCOMPARE(store.load(dir.path()), PasswordStore::LoadResult::Read);
-    // Later duplicate wins; non-object reads as the empty name; non-strings read as empty.
+    // Later duplicate wins.
     QCOMPARE(store.accounts(Role::Operator).value("op"), QString("second"));
-    QVERIFY(store.holds(Role::Administrator, QString()));
     QCOMPARE(store.accounts(Role::Administrator).value("both"), QString());
-    QCOMPARE(store.accounts(Role::Operator).value("n"), QString());
     // A name in both roles stays in both and is taken for adding.
     QVERIFY(store.holds(Role::Operator, "both"));
     QCOMPARE(store.checkAdd("both", "123456789", "123456789"), Check::Duplicate);
@@ -122,9 +125,9 @@ void TestPasswordStore::readingRules()
     // The file is read only; nothing is written on load.
     QVERIFY(readFile(docPath(dir)).contains("其他"));
 
-    // Missing or non-array role keys read as empty.
+    // A missing role list reads as empty.
     QTemporaryDir dir2;
-    writeFile(docPath(dir2), R"({"管理员": "x"})");
+    writeFile(docPath(dir2), R"({"其他": "x"})");
     PasswordStore sparse;
     QCOMPARE(sparse.load(dir2.path()), PasswordStore::LoadResult::Read);
     QVERIFY(sparse.accounts(Role::Administrator).isEmpty());
@@ -133,30 +136,47 @@ void TestPasswordStore::readingRules()
 
 void TestPasswordStore::failClosed_data()
 {
+    // What stands at the document path: file content, or a folder, a pipe or a link loop.
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("directory");
-    QTest::newRow("array") << QByteArray("[]") << false;
-    QTest::newRow("garbage") << QByteArray("garbage") << false;
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("unreadable") << QByteArray() << true;
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("array") << QByteArray("[]") << "file";
+    QTest::newRow("garbage") << QByteArray("garbage") << "file";
+    QTest::newRow("empty file") << QByteArray() << "file";
+    QTest::newRow("admin list an object")
+        << QByteArray(R"({"管理员": {"用户名称": "超级用户", "密码": "482917365"}, "操作员": []})") << "file";
+    QTest::newRow("password a number")
+        << QByteArray(R"({"管理员": [{"用户名称": "超级用户", "密码": 482917365}]})") << "file";
+    QTest::newRow("entry not an object")
+        << QByteArray(R"({"管理员": [{"用户名称": "超级用户", "密码": "482917365"}, 7]})") << "file";
+    QTest::newRow("operator list a text") << QByteArray(R"({"操作员": "x"})") << "file";
+    QTest::newRow("directory") << QByteArray() << "dir";
+    QTest::newRow("named pipe") << QByteArray() << "fifo";
+    QTest::newRow("link loop") << QByteArray() << "loop";
 }
 
 void TestPasswordStore::failClosed()
 {
     QFETCH(QByteArray, content);
-    QFETCH(bool, directory);
+    QFETCH(QString, kind);
     QTemporaryDir dir;
-    if (directory)
-        QVERIFY(QDir().mkpath(docPath(dir)));
+    const QString path = docPath(dir);
+    QDir().mkpath(QFileInfo(path).path());
+    if (kind == "dir")
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "loop")
+        QVERIFY(QFile::link(path, path));
     else
-        writeFile(docPath(dir), content);
+        writeFile(path, content);
 
     PasswordStore store;
     QCOMPARE(store.load(dir.path()), PasswordStore::LoadResult::Broken);
     QVERIFY(store.isBroken());
     QVERIFY(store.accounts(Role::Administrator).isEmpty());
-    // No login and no unlock, not even with the empty password.
+    // No login and no unlock, not even with the empty password or the default one.
     QVERIFY(!store.checkUnlock(QString()));
+    QVERIFY(!store.checkUnlock(kPassword));
     QVERIFY(!store.checkPassword(Role::Administrator, kSuper, QString()));
     QVERIFY(!store.checkPassword(Role::Operator, kDefault, QString()));
     // Never written over.
@@ -165,10 +185,15 @@ void TestPasswordStore::failClosed()
     QVERIFY(!error.isEmpty());
     QVERIFY(!store.holds(Role::Operator, "worker"));
     QVERIFY(!store.save());
-    if (directory)
-        QVERIFY(QFileInfo(docPath(dir)).isDir());
+    const QFileInfo after(path);
+    if (kind == "dir")
+        QVERIFY(after.isDir());
+    else if (kind == "fifo")
+        QVERIFY(!after.isFile() && after.exists());
+    else if (kind == "loop")
+        QCOMPARE(after.symLinkTarget(), path);
     else
-        QCOMPARE(readFile(docPath(dir)), content);
+        QCOMPARE(readFile(path), content);
 }
 
 void TestPasswordStore::loginNeedsAnAccountOfTheRole()
@@ -319,6 +344,56 @@ void TestPasswordStore::constantTimeCompare()
     QVERIFY(!PasswordStore::constantTimeEquals("", "a"));
     QVERIFY(!PasswordStore::constantTimeEquals("a", ""));
     QVERIFY(!PasswordStore::constantTimeEquals("Abc", "abc"));
+}
+
+void TestPasswordStore::limitedWriteKeepsTheOldDocument_data()
+{
+    // limit: file-size limit of the saving process; before: document there before.
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<bool>("before");
+    QTest::newRow("first start") << "load" << 100 << false;
+    QTest::newRow("add") << "add" << 40 << true;
+    QTest::newRow("remove") << "remove" << 40 << true;
+    QTest::newRow("raw over a document") << "raw" << 10 << true;
+    QTest::newRow("raw, none before") << "raw" << 10 << false;
+}
+
+void TestPasswordStore::limitedWriteKeepsTheOldDocument()
+{
+    QFETCH(QString, action);
+    QFETCH(int, limit);
+    QFETCH(bool, before);
+    QTemporaryDir dir;
+    const QString path = docPath(dir);
+    QDir().mkpath(QFileInfo(path).path());
+    if (before) {
+        PasswordStore seed;
+        QCOMPARE(seed.load(dir.path()), PasswordStore::LoadResult::DefaultsWritten);
+        QVERIFY(seed.add(Role::Operator, "worker", "123456789"));
+    }
+    const QByteArray old = readFile(path);
+
+    QProcess child;
+    const QString target = action == "raw" ? path : dir.path();
+    const QString extra = action == "raw" ? QString(200, QChar('x')) : QStringLiteral("worker");
+    child.start(QCoreApplication::applicationDirPath() + "/limited_save_child",
+                {QString::number(limit), action, target, extra});
+    QVERIFY(child.waitForFinished(30000));
+    const QString out = QString::fromUtf8(child.readAllStandardOutput());
+    if (action == "load") {
+        // The defaults are used for the run; the file is absent or whole.
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(path) || readJson(path) == PasswordStore::defaultDocument());
+    } else {
+        QCOMPARE(child.exitCode(), 1);
+        QVERIFY2(out.startsWith("fail ") && out.contains(path), qPrintable(out));
+        QVERIFY2(out.contains("large"), qPrintable(out)); // the system's reason (EFBIG)
+    }
+    QCOMPARE(QFileInfo::exists(path), before);
+    QCOMPARE(readFile(path), old);
+    // No temporary file left beside it.
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), before ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestPasswordStore)
