@@ -217,6 +217,7 @@ private:
         QByteArray byte;
     };
     void dispatchMessage(const ModuleMessage &m);
+    void dispatchPending(bool deferSwitch);
     void countShots(const QString &cameraName, bool onePerCamera);
     QString resultMessage(const QString &data, const QString &snInfo, const QString &nowTime,
                           bool night);
@@ -229,7 +230,7 @@ private:
     void applyHourCells(const QVector<production::CellText> &cells);
     void startRunTimeClock();
 
-    QList<ModuleMessage> m_pendingMessages; // arrived while a message was being handled
+    QList<ModuleMessage> m_pendingMessages; // arrived while a message or a switch was pending
     production::ShiftTracker m_shift;
     production::HourlyStatistics m_hourly;
     qint64 m_lastResultMs = 0; // clock of the previous result (cycle time)

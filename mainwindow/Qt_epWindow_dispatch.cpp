@@ -34,21 +34,25 @@ QColor logColor(const char *name)
 
 void Qt_epWindow::getTransferData(QString key, QString cameraName, QString snInfo, QByteArray byte)
 {
-    // The guard is only ever held on this thread; a message that arrives while it is
-    // held (from a nested event loop) waits and is handled in order afterwards.
-    if (!m_windowMutex.tryLock()) {
-        m_pendingMessages.append({key, cameraName, snInfo, byte});
-        return;
-    }
-    dispatchMessage({key, cameraName, snInfo, byte});
-    while (!m_pendingMessages.isEmpty())
-        dispatchMessage(m_pendingMessages.takeFirst());
-    m_windowMutex.unlock();
+    m_pendingMessages.append({key, cameraName, snInfo, byte});
+    // Delivered by the bridge: the switch destroys that bridge, so it runs once the
+    // delivery has returned.
+    dispatchPending(sender() != nullptr);
+}
 
+void Qt_epWindow::dispatchPending(bool deferSwitch)
+{
+    // The guard is only ever held on this thread; a message that arrives while it is
+    // held (from a nested event loop) waits and is handled in order afterwards. Once a
+    // program switch is pending, later messages wait until it has run, so they count
+    // towards the new program as the shift totals do.
+    if (!m_switchPending && m_windowMutex.tryLock()) {
+        while (!m_switchPending && !m_pendingMessages.isEmpty())
+            dispatchMessage(m_pendingMessages.takeFirst());
+        m_windowMutex.unlock();
+    }
     if (m_switchPending && !m_switchScheduled) {
-        if (sender()) {
-            // Delivered by the bridge: the switch destroys that bridge, so it runs once
-            // the delivery has returned.
+        if (deferSwitch) {
             m_switchScheduled = true;
             QTimer::singleShot(0, this, &Qt_epWindow::runProgramSwitch);
         } else {
@@ -276,6 +280,7 @@ void Qt_epWindow::runProgramSwitch()
         ui.label_15->setStyleSheet(QStringLiteral("color: green;"));
         ui.tabWidget->setCurrentIndex(0);
         selectPage(0);
+        dispatchPending(true);
         return;
     }
     qCritical().noquote() << "Qt_epWindow::runProgramSwitch" << " line:" << __LINE__
@@ -285,6 +290,7 @@ void Qt_epWindow::runProgramSwitch()
     setLogColor(ui.plainTextEdit_operat, logColor("white"));
     ui.label_15->setText(QStringLiteral("初始化失败"));
     ui.label_15->setStyleSheet(QStringLiteral("color: red;"));
+    dispatchPending(true);
 }
 
 void Qt_epWindow::sendPLCData(QString cmd)

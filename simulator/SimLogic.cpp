@@ -83,7 +83,9 @@ bool SimLogic::startTask()
     if (!m_frames.builtFor(m_station.cameras, m_station.settings))
         m_frames.build(m_station.cameras, m_station.settings);
     {
+        // Nothing of a stopped run is handed out after this start.
         std::lock_guard<std::mutex> lock(m_resultMutex);
+        m_results.clear();
         m_resultLimit = size_t(m_station.settings.resultLimit);
     }
     {

@@ -1,6 +1,7 @@
 // Module messages fed into the real main window (running the simulated module with the
 // quiet station of this folder's config/): lamps, logs, verdicts, counters, shifts,
 // defects, per-shot counts.
+#include "Logic_transfer.h"
 #include "WindowFixture.h"
 
 #include <QRegularExpression>
@@ -28,6 +29,7 @@ private slots:
     void defectFlags();
     void barChartRebuildsPastEightyPercent();
     void perShotCounts();
+    void resultsAfterASwitchWaitForIt();
 
 private:
     void result(const QString &data, const QString &sn = QStringLiteral("SN"))
@@ -332,6 +334,27 @@ void TestWindowDispatch::perShotCounts()
     QCOMPARE(cell(shots, 0, 2), QStringLiteral("0"));
     QCOMPARE(cell(shots, 1, 2), QStringLiteral("2"));
     QCOMPARE(cell(shots, 2, 2), QStringLiteral("1"));
+}
+
+void TestWindowDispatch::resultsAfterASwitchWaitForIt()
+{
+    // Through the bridge the switch runs from the event loop; results delivered before
+    // it runs wait for it and count towards the new program.
+    Logic_transfer *bridge = w->bridge();
+    QVERIFY(bridge);
+    auto send = [&](const char *key, const char *data) {
+        emit bridge->LogicTransfer_writeData(QString::fromUtf8(key), QStringLiteral("CamA_0"),
+                                             QStringLiteral("SN"), QByteArray(data));
+    };
+    send("AlgoTop", "9#1");
+    send("程序号", "2");
+    send("AlgoTop", "9#2");
+    send("AlgoTop", "1#3");
+    QCOMPARE(counters().first(), QStringLiteral("1")); // switch not run yet
+    QTRY_VERIFY(w->bridge() != bridge);
+    QTRY_COMPARE(counters(), QStringList({"2", "1", "1", "50%"}));
+    QCOMPARE(dayCounters().first(), QStringLiteral("3"));
+    QCOMPARE(ui.label_programNum->text(), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestWindowDispatch)
