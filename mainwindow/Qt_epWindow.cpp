@@ -38,8 +38,8 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
 
     m_frameless = QtFramelessWindow::mainWindow(this);
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    connect(m_frameless, &QtFramelessWindow::frameRightMinimumChanged, ui.frame_right,
-            qOverload<const QSize &>(&QWidget::setMinimumSize));
+    connect(m_frameless, &QtFramelessWindow::frameRightMinimumChanged, this,
+            &Qt_epWindow::setFrameRightMinimum);
 
     connect(ui.pushButton_min, &QPushButton::pressed, m_frameless, &QtFramelessWindow::minimizeWindow);
     connect(ui.pushButton_close, &QPushButton::clicked, this, &Qt_epWindow::onClosePressed);
@@ -52,7 +52,7 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     const QRect normal = frameless::restoredGeometry(screen);
     resize(normal.size());
-    ui.frame_right->setMinimumSize(frameless::frameRightMinimum(normal.width()));
+    setFrameRightMinimum(frameless::frameRightMinimum(normal.width()));
     move(normal.topLeft());
 
     m_password = new QtPassword(nullptr);
@@ -64,6 +64,18 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
 
     show();
     getLoginSuccess(QStringLiteral("管理员：超级用户"));
+}
+
+void Qt_epWindow::setFrameRightMinimum(const QSize &rule)
+{
+    // The right column also keeps what its counters and pie need, as far as the
+    // window's width leaves room beside the tool strip.
+    QLayout *work = ui.frameA->layout();
+    const QMargins margins = work->contentsMargins();
+    const int room = rule.width() * 5 - margins.left() - margins.right() - 2 * work->spacing()
+        - ui.line_left->sizeHint().width() - work->itemAt(0)->minimumSize().width();
+    const int content = ui.frame_right->layout()->minimumSize().width();
+    ui.frame_right->setMinimumSize(qMax(rule.width(), qMin(content, room)), rule.height());
 }
 
 Qt_epWindow::~Qt_epWindow()

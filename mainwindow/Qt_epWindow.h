@@ -119,6 +119,7 @@ private:
     void setRunIcons(const QString &startIcon, const QString &stopIcon);
     void setLamps(bool green);
     void setStatus(const QString &text, const QString &style);
+    void setFrameRightMinimum(const QSize &rule);
 
     // Exit prompt.
     void onClosePressed();
