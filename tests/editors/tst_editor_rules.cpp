@@ -1,9 +1,8 @@
 // Editor rules without widgets: list texts, box places, rebuilt entries and stations,
-// image-saving rows, defect checks, and the document's loading and checked saving.
+// image-saving rows, defect checks and the document's load outcomes.
 #include "EditorDocument.h"
 #include "EditorFixture.h"
 #include "EditorRules.h"
-#include "ReadOnlyFolder.h"
 
 using namespace editors;
 
@@ -45,10 +44,7 @@ private slots:
     void saveImgRowsFollowModules();
     void defectChecks_data();
     void defectChecks();
-    void defectEntriesKeepTheirKeys();
     void loadStatuses();
-    void refusedAndFailedSaves();
-    void backupKinds();
 };
 
 void TestEditorRules::listTexts_data()
@@ -260,26 +256,6 @@ void TestEditorRules::defectChecks()
     QCOMPARE(first, bad);
 }
 
-void TestEditorRules::defectEntriesKeepTheirKeys()
-{
-    const QJsonObject doc = EditorFolder::sample();
-    QVector<DefectRow> rows = defectRows(doc);
-    QCOMPARE(rows.size(), 3);
-    QVERIFY(rows.at(0).inspect && !rows.at(1).inspect && !rows.at(2).inspect);
-    const QJsonArray stored = doc.value("缺陷类别名称设置").toArray();
-    QCOMPARE(defectArray(rows), stored);
-
-    rows.removeFirst();
-    rows << newDefectRow(rows.size());
-    QCOMPARE(rows.last().serial, QStringLiteral("3"));
-    rows.last().name = QStringLiteral("新缺陷");
-    rows[0].serial = QStringLiteral("1");
-    const QJsonArray saved = defectArray(rows);
-    QCOMPARE(saved.at(0), QJsonValue(QJsonObject{{"缺陷类别", "1"}, {"缺陷名称", "脏污"}, {"是否检测", "否"}}));
-    QCOMPARE(saved.at(1), stored.at(2));
-    QCOMPARE(saved.at(2), QJsonValue(QJsonObject{{"缺陷类别", "3"}, {"缺陷名称", "新缺陷"}, {"是否检测", "是"}}));
-}
-
 void TestEditorRules::loadStatuses()
 {
     EditorFolder folder;
@@ -299,68 +275,6 @@ void TestEditorRules::loadStatuses()
     doc.load(QStringLiteral("camera_cfg.json"));
     QCOMPARE(doc.lastLoad(), LoadStatus::NotJson);
     QVERIFY(doc.base().isEmpty());
-}
-
-void TestEditorRules::refusedAndFailedSaves()
-{
-    EditorFolder folder;
-    EditorDocument doc(QStringLiteral("T"), EditorDocument::Backup::OfReference, folder.folder());
-    QJsonObject edited = doc.load(QStringLiteral("camera_cfg.json"));
-    edited.insert(QStringLiteral("任务名"), QStringLiteral("改"));
-    QString error;
-
-    // Another writer changed the file: nothing written.
-    const QByteArray sampleBytes = EditorFolder::bytes(folder.docPath());
-    EditorFolder::put(folder.docPath(), sampleBytes + " ");
-    QCOMPARE(doc.save(edited, &error), SaveResult::ChangedOnDisk);
-    QCOMPARE(EditorFolder::bytes(folder.docPath()), sampleBytes + " ");
-    QVERIFY(!QDir(folder.configDir() + "/backup").exists());
-    EditorFolder::put(folder.docPath(), sampleBytes);
-
-    // The backup cannot be written: the document stays.
-    QDir().mkpath(folder.configDir() + "/backup");
-    {
-        ReadOnlyFolder locked(folder.configDir() + "/backup");
-        QCOMPARE(doc.save(edited, &error), SaveResult::BackupFailed);
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(EditorFolder::bytes(folder.docPath()), sampleBytes);
-    }
-    // The document cannot be written: reported, retried after the folder is writable again.
-    {
-        ReadOnlyFolder locked(folder.configDir());
-        QCOMPARE(doc.save(edited, &error), SaveResult::WriteFailed);
-        QCOMPARE(EditorFolder::bytes(folder.docPath()), sampleBytes);
-    }
-    QCOMPARE(doc.save(edited, &error), SaveResult::Written);
-    QCOMPARE(EditorFolder::json(folder.docPath()), edited);
-    QCOMPARE(EditorFolder::json(folder.backupPath()), EditorFolder::sample());
-    QCOMPARE(doc.save(edited, &error), SaveResult::Unchanged);
-
-    // A broken document is never written over, even with an empty view of it.
-    EditorFolder::put(folder.docPath(), "{broken");
-    doc.load(QStringLiteral("camera_cfg.json"));
-    QCOMPARE(doc.save(QJsonObject{{"缺陷类别名称设置", QJsonArray()}}, &error), SaveResult::LoadFailed);
-    QCOMPARE(EditorFolder::bytes(folder.docPath()), QByteArray("{broken"));
-    QVERIFY(!saveNotice(SaveResult::LoadFailed, QString()).title.isEmpty());
-}
-
-void TestEditorRules::backupKinds()
-{
-    EditorFolder folder;
-    EditorDocument doc(QStringLiteral("T"), EditorDocument::Backup::OfLoaded, folder.folder());
-    QJsonObject edited = doc.load(QStringLiteral("camera_cfg.json"));
-    QCOMPARE(doc.backupPath(), folder.backupPath());
-    // Every press writes the loaded document as backup, even without a change;
-    // the missing backup folder is created.
-    QCOMPARE(doc.save(edited), SaveResult::Unchanged);
-    QCOMPARE(EditorFolder::json(folder.backupPath()), EditorFolder::sample());
-    edited.insert(QStringLiteral("任务名"), QStringLiteral("一"));
-    QCOMPARE(doc.save(edited), SaveResult::Written);
-    // Back to the loaded values: differs from what was last written, so it is written.
-    QCOMPARE(doc.save(EditorFolder::sample()), SaveResult::Written);
-    QCOMPARE(EditorFolder::json(folder.docPath()), EditorFolder::sample());
-    QCOMPARE(EditorFolder::json(folder.backupPath()), EditorFolder::sample());
-    QCOMPARE(doc.base(), EditorFolder::sample());
 }
 
 QTEST_GUILESS_MAIN(TestEditorRules)

@@ -72,6 +72,7 @@ private slots:
     void defectValidationAndSave();
     void defectRowsRenumberAndSave();
     void defectKeyAddedWhenMissing();
+    void editorsDoNotOverwriteEachOther();
 
 private:
     BoxAnswerer m_boxes;
@@ -366,6 +367,35 @@ void TestEditorWindows::defectKeyAddedWhenMissing()
     QCOMPARE(EditorFolder::json(folder.docPath()), doc);
     editor.form().pushButton_Save->click();
     QCOMPARE(spy.count(), 0);
+}
+
+void TestEditorWindows::editorsDoNotOverwriteEachOther()
+{
+    EditorFolder folder;
+    QtDefectSet defects(nullptr, folder.folder());
+    defects.setData(kFile);
+    QtParameterSettings parameters(nullptr, folder.folder());
+    setText(parameters.cameraBoxes().at(0).paramTable, 0, 1, "4000");
+    parameters.form().pushButton_saveCfg->click();
+    const QByteArray saved = EditorFolder::bytes(folder.docPath());
+
+    QSignalSpy spy(&defects, &QtDefectSet::reLoadJsonSetParameter);
+    defects.form().pushButton_AddLine->click();
+    setText(defects.form().tableWidget, 3, 1, "新");
+    defects.form().pushButton_Save->click();
+    QCOMPARE(m_boxes.titles(), QStringList({"保存失败"}));
+    m_boxes.clear();
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(EditorFolder::bytes(folder.docPath()), saved);
+
+    // Reopened, it saves on top of the other editor's values.
+    defects.setData(kFile);
+    defects.form().pushButton_AddLine->click();
+    setText(defects.form().tableWidget, 3, 1, "新");
+    defects.form().pushButton_Save->click();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(paramsOf(EditorFolder::json(folder.docPath()), 0, "相机模块列表", 0, "相机参数"),
+             paramsOf(QJsonDocument::fromJson(saved).object(), 0, "相机模块列表", 0, "相机参数"));
 }
 
 QTEST_MAIN(TestEditorWindows)
