@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -144,6 +145,13 @@ SaveResult EditorDocument::save(const QJsonObject &newDocument, QString *error)
         if (!writeBackup(path, reference(), error))
             return SaveResult::BackupFailed;
         m_backupPath = path;
+    }
+    // A document set read-only is not replaced behind its owner's back.
+    const QFileInfo info(m_documentPath);
+    if (info.exists() && !info.isWritable()) {
+        if (error)
+            *error = m_documentPath + QStringLiteral(": 文件为只读");
+        return SaveResult::WriteFailed;
     }
     const QByteArray bytes = toText(newDocument);
     if (!docfile::write(m_documentPath, bytes, error))

@@ -77,9 +77,8 @@ void QtSaveImgSet::initTable(QString fileName)
     table->setRowCount(m_rows.size());
     for (int r = 0; r < m_rows.size(); ++r) {
         const editors::SaveImgRow &row = m_rows.at(r);
-        table->setItem(r, 0, new QTableWidgetItem(QString::number(r)));
-        int c = 1;
-        for (const QString &text : {row.cameraKey, row.windowName}) {
+        int c = 0;
+        for (const QString &text : {QString::number(r), row.cameraKey, row.windowName}) {
             auto *item = new QTableWidgetItem(text);
             item->setTextAlignment(Qt::AlignCenter);
             table->setItem(r, c++, item);

@@ -194,12 +194,12 @@ void TestEditorWindows::failedWriteKeepsEverythingForRetry()
     QDir().mkpath(folder.configDir() + "/backup");
     setText(editor.cameraBoxes().at(0).paramTable, 0, 1, "4000");
     const QByteArray before = EditorFolder::bytes(folder.docPath());
-    {
-        ReadOnlyFolder locked(folder.configDir());
+    for (const QString &path : {folder.configDir(), folder.docPath()}) {
+        ReadOnlyFolder locked(path); // a read-only folder, then a read-only document
         QVERIFY(locked.isActive());
         editor.form().pushButton_saveCfg->click();
     }
-    QCOMPARE(m_boxes.titles(), QStringList({"保存失败"}));
+    QCOMPARE(m_boxes.titles(), QStringList({"保存失败", "保存失败"}));
     m_boxes.clear();
     QCOMPARE(spy.count(), 0);
     QCOMPARE(EditorFolder::bytes(folder.docPath()), before);
