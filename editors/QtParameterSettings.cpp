@@ -1,0 +1,368 @@
+#include "QtParameterSettings.h"
+
+#include "EditorWidgets.h"
+#include "QtFramelessWindow.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using editors::BoxKind;
+
+namespace {
+
+const char *const kButtonStyle =
+    "QPushButton{background-color:rgb(68, 74, 80);border-radius:10px;}"
+    "QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }";
+const char *const kTabStyle =
+    "QTabWidget#tabWidget{background-color:rgb(68, 74, 80);}"
+    "                                 QTabBar::tab{background-color:rgb(68, 74, 80);}"
+    "                                 QTabBar::tab::selected{background-color:rgb(0,100,200);}";
+const char *const kHeaderStyle =
+    "QHeaderView::section{border-top:1px solid #000000;border-left:1px solid #000000;"
+    "border-right:1px solid #000000;border-bottom: 1px solid #000000;"
+    "background-color:rgb(50,55,56);padding:4px;}";
+
+// Column 0 of a row carries the stored element it was built from.
+enum Role { StoredRole = Qt::UserRole, IndexRole, ShownNameRole, ShownValueRole };
+
+void setRow(QTableWidget *table, int r, const editors::ParamRow &row)
+{
+    auto *name = new QTableWidgetItem(row.name);
+    if (row.fromDocument) {
+        name->setData(StoredRole, QVariant(row.stored));
+        name->setData(IndexRole, row.storedIndex);
+        name->setData(ShownNameRole, row.shownName);
+        name->setData(ShownValueRole, row.shownValue);
+    }
+    table->setItem(r, 0, name);
+    table->setItem(r, 1, new QTableWidgetItem(row.value));
+}
+
+QString cellText(const QTableWidget *table, int r, int c)
+{
+    const QTableWidgetItem *item = table->item(r, c);
+    return item ? item->text() : QString();
+}
+
+QVector<editors::ParamRow> rowsOf(const QTableWidget *table)
+{
+    QVector<editors::ParamRow> rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        editors::ParamRow row;
+        row.name = cellText(table, r, 0);
+        row.value = cellText(table, r, 1);
+        const QTableWidgetItem *item = table->item(r, 0);
+        if (item && item->data(IndexRole).isValid()) {
+            row.fromDocument = true;
+            row.storedIndex = item->data(IndexRole).toInt();
+            row.stored = item->data(StoredRole).toJsonValue();
+            row.shownName = item->data(ShownNameRole).toString();
+            row.shownValue = item->data(ShownValueRole).toString();
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+// After a write every row stands for the element it was saved as.
+void markSaved(QTableWidget *table, BoxKind kind, const QJsonValue &entry)
+{
+    const QJsonArray params = entry.toObject().value(editors::boxKeys(kind).listKey).toArray();
+    for (int r = 0; r < table->rowCount() && r < params.size(); ++r) {
+        if (!table->item(r, 0))
+            table->setItem(r, 0, new QTableWidgetItem);
+        QTableWidgetItem *item = table->item(r, 0);
+        item->setData(StoredRole, QVariant(params.at(r)));
+        item->setData(IndexRole, r);
+        item->setData(ShownNameRole, cellText(table, r, 0));
+        item->setData(ShownValueRole, cellText(table, r, 1));
+    }
+}
+
+} // namespace
+
+QtParameterSettings::QtParameterSettings(QWidget *parent, const QString &programFolder)
+    : QMainWindow(parent),
+      m_doc(QStringLiteral("QtParameterSettings"), editors::EditorDocument::Backup::OfLoaded,
+            programFolder)
+{
+    ui.setupUi(this);
+    m_frameless = QtFramelessWindow::dialog(this, 2);
+    m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    ui.frame->setMouseTracking(true);
+    ui.label_icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
+
+    initTabs(load_camera_cfg(QStringLiteral("camera_cfg.json")));
+
+    ui.pushButton_saveCfg->setStyleSheet(kButtonStyle);
+    ui.pushButton_giveup->setStyleSheet(kButtonStyle);
+    connect(ui.pushButton_saveCfg, &QPushButton::clicked, this, &QtParameterSettings::saveProgramObj);
+    connect(ui.pushButton_giveup, &QPushButton::clicked, this,
+            [this] { initTabs(load_camera_cfg(m_doc.fileName())); });
+
+    editors::styleTitleButtons(ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    connect(ui.pushButton_min, &QPushButton::clicked, this, [this] {
+        showMinimized();
+        QCoreApplication::processEvents();
+    });
+    connect(ui.pushButton_close, &QPushButton::clicked, this, [this] {
+        close();
+        QCoreApplication::processEvents();
+    });
+
+    m_screen = QtFramelessWindow::screenSize();
+    qDebug() << "Screen resolution: " << m_screen.width() << "x" << m_screen.height();
+    connect(ui.pushButton_max, &QPushButton::clicked, this, &QtParameterSettings::toggleMaximized);
+
+    setWindowFlags(Qt::FramelessWindowHint);
+    resize(m_screen.width() / 3 * 2, m_screen.height() / 3 * 2);
+    move(m_screen.width() / 5, m_screen.height() / 5);
+}
+
+QtParameterSettings::~QtParameterSettings()
+{
+    clearBoxes();
+}
+
+void QtParameterSettings::mousePressEvent(QMouseEvent *event) { m_frameless->mousePressEvent(event); }
+void QtParameterSettings::mouseReleaseEvent(QMouseEvent *event) { m_frameless->mouseReleaseEvent(event); }
+void QtParameterSettings::mouseMoveEvent(QMouseEvent *event) { m_frameless->mouseMoveEvent(event); }
+
+QJsonObject QtParameterSettings::load_camera_cfg(QString fileName)
+{
+    return m_doc.load(fileName);
+}
+
+void QtParameterSettings::clearBoxes()
+{
+    for (QList<CfgWindow> *list : {&m_cameraBoxes, &m_algorithmBoxes})
+        for (const CfgWindow &box : *list) {
+            delete box.addButton;
+            delete box.deleteButton;
+            delete box.paramTable;
+            delete box.groupBox;
+        }
+    m_cameraBoxes.clear();
+    m_algorithmBoxes.clear();
+    m_cameraCount = 0;
+    m_algorithmCount = 0;
+}
+
+QTabWidget *QtParameterSettings::newTabWidget(QGroupBox *group, QGridLayout *grid,
+                                              const char *pageName, const QString &groupTitle,
+                                              const QString &style)
+{
+    auto *tabs = new QTabWidget(group);
+    auto *page = new QWidget;
+    page->setObjectName(QLatin1String(pageName));
+    tabs->addTab(page, editors::pageTitle(0));
+    grid->addWidget(tabs, 2, 1);
+    group->setTitle(groupTitle);
+    tabs->setDocumentMode(true);
+    tabs->setStyleSheet(style);
+    return tabs;
+}
+
+void QtParameterSettings::initTabs(QJsonObject programObj)
+{
+    m_shownObj = programObj;
+    clearBoxes();
+    delete ui.tabWidget_algorithm;
+    delete ui.tabWidget_camera;
+    ui.tabWidget_algorithm = newTabWidget(ui.groupBox_algorithmCfg, ui.gridLayout_2, "tab_2",
+                                          QStringLiteral("算法参数"), QLatin1String(kTabStyle));
+    ui.tabWidget_algorithm->setObjectName(QStringLiteral("tabWidget_algorithm"));
+    ui.tabWidget_camera = newTabWidget(ui.groupBox_cameraCfg, ui.gridLayout, "tab",
+                                       QStringLiteral("相机参数"),
+                                       QLatin1String(kTabStyle)
+                                           + QStringLiteral("QTabWidget::tab-bar{border: 0px;}"));
+    ui.tabWidget_camera->setObjectName(QStringLiteral("tabWidget_camera"));
+
+    m_workingStations = programObj.value(QStringLiteral("工站列表")).toArray();
+    buildBoxes(BoxKind::Camera, ui.tabWidget_camera);
+    buildBoxes(BoxKind::Algorithm, ui.tabWidget_algorithm);
+    ui.tabWidget_camera->setCurrentIndex(0);
+    ui.tabWidget_algorithm->setCurrentIndex(0);
+}
+
+void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs)
+{
+    const QString listKey =
+        kind == BoxKind::Camera ? QStringLiteral("相机模块列表") : QStringLiteral("算法列表");
+    int k = 0;
+    QGridLayout *grid = nullptr;
+    for (const QJsonValue &station : m_workingStations) {
+        const QString stationName = editors::textOf(station.toObject().value(QStringLiteral("工站名")));
+        for (const QJsonValue &entry : station.toObject().value(listKey).toArray()) {
+            ++k;
+            if (k % editors::kBoxesPerPage == 1) {
+                QWidget *page = tabs->widget(0);
+                if (k > 1) {
+                    grid->addItem(new QSpacerItem(20, 20, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                                  6, 0);
+                    page = new QWidget;
+                    tabs->addTab(page, editors::pageTitle(editors::boxPlace(k).page));
+                    tabs->setCurrentWidget(page);
+                }
+                grid = new QGridLayout(page);
+            }
+            if (kind == BoxKind::Camera) {
+                ++m_cameraCount;
+                setCameraTableWidget(k, stationName, entry, grid);
+            } else {
+                ++m_algorithmCount;
+                setAlgorithmTableWidget(k, stationName, entry, grid);
+            }
+        }
+    }
+}
+
+void QtParameterSettings::setCameraTableWidget(int k, QString stationName, const QJsonValue &entry,
+                                               QGridLayout *grid)
+{
+    addBox(BoxKind::Camera, k, stationName, entry, grid);
+}
+
+void QtParameterSettings::setAlgorithmTableWidget(int k, QString stationName,
+                                                  const QJsonValue &entry, QGridLayout *grid)
+{
+    addBox(BoxKind::Algorithm, k, stationName, entry, grid);
+}
+
+void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName,
+                                 const QJsonValue &entry, QGridLayout *grid)
+{
+    const editors::BoxKeys &keys = editors::boxKeys(kind);
+    CfgWindow box;
+    box.stationName = stationName;
+    box.entryObj = entry;
+    box.moduleKey = editors::textOf(entry.toObject().value(keys.moduleKey));
+    box.boxTitle = editors::textOf(entry.toObject().value(keys.titleKey));
+    box.groupBox = new QGroupBox;
+    box.paramTable = new QTableWidget(box.groupBox);
+    box.addButton = new QPushButton(QStringLiteral("增加一行"), box.groupBox);
+    box.deleteButton = new QPushButton(QStringLiteral("删除一行"), box.groupBox);
+
+    QTableWidget *table = box.paramTable;
+    table->setColumnCount(2);
+    table->setHorizontalHeaderLabels({QStringLiteral("参数名"), QStringLiteral("参数值")});
+    table->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    table->setMouseTracking(true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->horizontalHeader()->setSectionsClickable(false);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->verticalHeader()->setHidden(true);
+    table->setStyleSheet(QStringLiteral(
+        "gridline-color: rgb(0, 0, 0);\ncolor: rgb(220, 220, 220);\nborder-radius:1px;\n"
+        "border-color: rgb(0, 0, 0);background-color: rgb(50,55,56);"));
+    table->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    table->verticalHeader()->setStyleSheet(kHeaderStyle);
+
+    const QVector<editors::ParamRow> rows = editors::parameterRows(kind, entry);
+    table->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r)
+        setRow(table, r, rows.at(r));
+
+    auto *layout = new QVBoxLayout(box.groupBox);
+    layout->addItem(new QSpacerItem(10, 10, QSizePolicy::Minimum, QSizePolicy::Fixed));
+    layout->addWidget(table);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *button : {box.addButton, box.deleteButton}) {
+        button->setMinimumSize(50, 30);
+        button->setStyleSheet(kButtonStyle);
+        buttons->addWidget(button);
+    }
+    layout->addLayout(buttons);
+    const editors::BoxPlace place = editors::boxPlace(k);
+    grid->addWidget(box.groupBox, place.row, place.column);
+    box.groupBox->setTitle(box.boxTitle);
+    box.groupBox->setStyleSheet(QStringLiteral(
+        "background-color: rgb(32,36,40);color: rgb(229, 229, 229);border-radius:5px;"
+        "border-color: rgb(0, 0, 0)"));
+
+    connect(box.addButton, &QPushButton::clicked, table, [table] {
+        const int r = table->rowCount();
+        table->setRowCount(r + 1);
+        table->setItem(r, 0, new QTableWidgetItem);
+        table->setItem(r, 1, new QTableWidgetItem);
+    });
+    QList<CfgWindow> &list = kind == BoxKind::Camera ? m_cameraBoxes : m_algorithmBoxes;
+    const int index = list.size();
+    connect(box.deleteButton, &QPushButton::clicked, this, [this, kind, index] {
+        const QList<CfgWindow> &boxes = kind == BoxKind::Camera ? m_cameraBoxes : m_algorithmBoxes;
+        if (index < boxes.size())
+            deleteRow(kind, boxes.at(index));
+    });
+    list.append(box);
+}
+
+void QtParameterSettings::deleteRow(BoxKind kind, const CfgWindow &box)
+{
+    QTableWidget *table = box.paramTable;
+    const int r = table->currentRow();
+    if (r < 0 || r >= table->rowCount())
+        return;
+    const editors::BoxKeys &keys = editors::boxKeys(kind);
+    const QString name = cellText(table, r, 0);
+    const QString text = kind == BoxKind::Camera ? QStringLiteral("删除成功,参数名为：")
+                                                 : QStringLiteral("删除成功,算法参数名为：");
+    for (const QJsonValue &element : box.entryObj.toObject().value(keys.listKey).toArray())
+        if (editors::textOf(element.toObject().value(keys.nameKey)) == name)
+            qDebug().noquote() << text + name;
+    table->removeRow(r);
+}
+
+void QtParameterSettings::saveProgramObj()
+{
+    QVector<QJsonValue> cameras;
+    QVector<QJsonValue> algorithms;
+    for (const CfgWindow &box : m_cameraBoxes)
+        cameras << editors::rebuildEntry(BoxKind::Camera, box.entryObj, rowsOf(box.paramTable));
+    for (const CfgWindow &box : m_algorithmBoxes)
+        algorithms << editors::rebuildEntry(BoxKind::Algorithm, box.entryObj, rowsOf(box.paramTable));
+    const editors::StationRebuild plan =
+        editors::rebuildStations(m_doc.reference(), m_workingStations, cameras, algorithms);
+    for (int i = 0; i < plan.changedKeys.size(); ++i)
+        qDebug().noquote() << "QtParameterSettings::saveProgramObj" << " line:" << __LINE__
+                           << (plan.changedKinds.at(i) == BoxKind::Camera ? " obj change,camerakey:"
+                                                                          : " obj change,algorithmkey:")
+                           << plan.changedKeys.at(i);
+
+    QString error;
+    const editors::SaveResult result = m_doc.save(plan.document, &error);
+    if (!editors::reportSave(this, result, error) || result != editors::SaveResult::Written)
+        return;
+
+    m_workingStations = plan.stations;
+    for (int i = 0; i < m_cameraBoxes.size(); ++i) {
+        m_cameraBoxes[i].entryObj = cameras.at(i);
+        markSaved(m_cameraBoxes[i].paramTable, BoxKind::Camera, cameras.at(i));
+    }
+    for (int i = 0; i < m_algorithmBoxes.size(); ++i) {
+        m_algorithmBoxes[i].entryObj = algorithms.at(i);
+        markSaved(m_algorithmBoxes[i].paramTable, BoxKind::Algorithm, algorithms.at(i));
+    }
+    emit reLoadJsonSetParameter(plan.changedKeys);
+}
+
+void QtParameterSettings::toggleMaximized()
+{
+    setWindowFlags(Qt::FramelessWindowHint);
+    if (m_maximizeNext) {
+        showMaximized();
+        m_maximizeNext = false;
+    } else {
+        showNormal();
+        resize(m_screen.width() / 3 * 2, m_screen.height() / 3 * 2);
+        move(m_screen.width() / 5, m_screen.height() / 5);
+        m_maximizeNext = true;
+    }
+    QCoreApplication::processEvents();
+}
