@@ -114,10 +114,10 @@ void QtSendPLC::setCommandList(const QJsonArray &sendPLCArray)
         grid->addWidget(widget, cell.row, cell.col);
     }
 
+    setMinimumSize(300, 200); // before sizing: the layout's own minimum may be wider
     fitToGrid(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
                                                : QtFramelessWindow::screenSize());
     grid->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    setMinimumSize(300, 200);
     m_clickGuard.reset(platform::clockMs());
 }
 
