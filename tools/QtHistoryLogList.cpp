@@ -95,6 +95,8 @@ void QtHistoryLogList::fillView(const QList<QString> &list, int first, int last)
     ui.plainTextEdit->clear();
     for (int i = first; i < last; ++i)
         ui.plainTextEdit->appendPlainText(list.at(i));
+    // The cursor stays at the top, so showing or resizing the view does not scroll it away.
+    ui.plainTextEdit->moveCursor(QTextCursor::Start);
 }
 
 void QtHistoryLogList::showFirstPage(const QList<QString> &list)
