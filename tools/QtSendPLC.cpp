@@ -159,7 +159,7 @@ void QtSendPLC::sendTyped()
         break;
     }
     if (confirm(QStringLiteral("确认发送此指令,指令错误可能导致程序崩溃？"), text))
-        emit sendPLC(ui.lineEdit->text());
+        emit sendPLC(text);
 }
 
 void QtSendPLC::sendCommand(int index)

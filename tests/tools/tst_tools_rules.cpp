@@ -4,7 +4,6 @@
 #include "SendPlcRules.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -42,13 +41,11 @@ class TestToolsRules : public QObject
     Q_OBJECT
 private slots:
     void pagingThousandLines();
-    void pagingShortAndEmptyLists();
     void matchIsCaseSensitiveSubstring();
     void extractNames_data();
     void extractNames();
     void extractNameStaysWithin255Bytes();
-    void extractBytesAndAppend();
-    void extractFailures();
+    void extractBytesAndFailures();
     void gridOfTwoOneAndZeroValues();
     void gridBlocks_data();
     void gridBlocks();
@@ -60,63 +57,30 @@ private slots:
 
 void TestToolsRules::pagingThousandLines()
 {
+    // The worked example runs through the window's suite; here the hysteresis branches.
     const int n = 1000, m = 1000;
     QCOMPARE(firstPageCount(n), 200);
-    int pos = 200;
-    // View at its bottom: the bar moves three lines on, the page follows.
-    int v = pagerValueForView(pos, m, 180, 180);
-    QCOMPARE(v, 203);
-    Page p = pageForValue(n, m, pos, v);
-    QVERIFY(p.rebuild);
-    QCOMPARE(QPair(p.first, p.last), QPair(6, 206));
-    QCOMPARE(viewValue(p.view, 180), 176);
-    pos = v;
-    // Drag to 500 and to the end.
-    p = pageForValue(n, m, pos, 500);
-    QCOMPARE(QPair(p.first, p.last), QPair(500, 700));
-    QCOMPARE(viewValue(p.view, 180), 160);
-    pos = 500;
-    p = pageForValue(n, m, pos, 1000);
-    QCOMPARE(QPair(p.first, p.last), QPair(800, 1000));
-    pos = 1000;
-    // Back to the top of the view at the end of the list.
-    v = pagerValueForView(pos, m, 0, 180);
-    QCOMPARE(v, 797);
-    p = pageForValue(n, m, pos, v);
-    QCOMPARE(QPair(p.first, p.last), QPair(797, 997));
-    QCOMPARE(viewValue(p.view, 180), 4);
-    // Hysteresis: a few lines up keeps three lines of overlap; a small step down stays put.
-    QCOMPARE(pagerValueForView(200, m, 0, 180), 197);
-    p = pageForValue(n, m, 200, 197);
+    Page p = pageForValue(n, m, 200, 197); // up, within three lines: three lines of overlap
     QCOMPARE(QPair(p.first, p.last), QPair(197, 397));
-    p = pageForValue(n, m, 700, 550);
+    QCOMPARE(viewValue(p.view, 180), 4);
+    p = pageForValue(n, m, 700, 550); // up, less than a page
     QCOMPARE(QPair(p.first, p.last), QPair(350, 550));
+    p = pageForValue(n, m, 200, 350); // down, less than a page
+    QCOMPARE(QPair(p.first, p.last), QPair(150, 350));
+    QCOMPARE(viewValue(p.view, 180), 160);
     QVERIFY(!pageForValue(n, m, 1000, 850).rebuild); // the last page is already shown
-    QVERIFY(!pageForValue(n, m, 0, 150).rebuild);    // v <= W downward
+    QVERIFY(!pageForValue(n, m, 0, 150).rebuild);    // down, still inside the first page
     QCOMPARE(pagerValueForView(500, m, 90, 180), -1); // middle of the view
-    QCOMPARE(pagerValueForView(1000, m, 180, 180), 1000);
-}
-
-void TestToolsRules::pagingShortAndEmptyLists()
-{
-    QCOMPARE(firstPageCount(0), 0);
-    QCOMPARE(firstPageCount(150), 150);
-    QVERIFY(!pageForValue(150, 150, 150, 20).rebuild);
-    QVERIFY(!pageForValue(0, 0, 0, 0).rebuild);
-    QCOMPARE(pagerValueForView(0, 0, 0, 0), 0);
-    // A bar longer than the list never pages past it.
-    const Page p = pageForValue(300, 5000, 200, 4000);
-    QCOMPARE(QPair(p.first, p.last), QPair(100, 300));
+    QCOMPARE(pagerValueForView(100, 150, 40, 40), 143); // bottom of a short first page
+    const Page clamped = pageForValue(300, 5000, 200, 4000); // a bar longer than the list
+    QCOMPARE(QPair(clamped.first, clamped.last), QPair(100, 300));
 }
 
 void TestToolsRules::matchIsCaseSensitiveSubstring()
 {
-    const QList<QString> lines{"序号：1 结果：NG", "序号：2 结果：OK", "x a::b y", "a:b", "ng"};
-    QCOMPARE(matchLines(lines, "NG"), QList<QString>{"序号：1 结果：NG"});
-    QCOMPARE(matchLines(lines, "ng"), QList<QString>{"ng"});
-    QCOMPARE(matchLines(lines, "a::b"), QList<QString>{"x a::b y"});
+    const QList<QString> lines{"x a::b y", "a:b", "a b"};
+    QCOMPARE(matchLines(lines, "a::b"), QList<QString>{"x a::b y"}); // not split
     QCOMPARE(matchLines(lines, ""), lines);
-    QVERIFY(matchLines(lines, "zzz").isEmpty());
     QList<int> calls;
     QList<QString> big;
     for (int i = 0; i < 200001; ++i)
@@ -163,39 +127,15 @@ void TestToolsRules::extractNameStaysWithin255Bytes()
     QCOMPARE(QString::fromUtf8(emoji.toUtf8()), emoji);
 }
 
-void TestToolsRules::extractBytesAndAppend()
+void TestToolsRules::extractBytesAndFailures()
 {
-    QCOMPARE(extractContent({}), QByteArray());
-    const QList<QString> lines{"序号：1 结果：NG", "b", ""};
-    const QByteArray bytes = extractContent(lines);
+    const QByteArray bytes = extractContent({"序号：1 结果：NG", "b", ""});
     QCOMPARE(bytes, QByteArray("\r") + QString("序号：1 结果：NG").toUtf8() + "\rb\r");
-    QCOMPARE(bytes.count('\r'), 3);
-    QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(extractContent({}), QByteArray());
 
     QTemporaryDir dir;
-    const QString folder = dir.path() + "/historyLogList/";
-    QString error;
-    QVERIFY(appendExtract(folder, "x.log", bytes, &error)); // creates the folder
-    QVERIFY(appendExtract(folder, "x.log", "\rmore", &error)); // same name: extended
-    QFile f(folder + "x.log");
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), bytes + "\rmore");
-    QVERIFY(appendExtract(folder, "empty.log", QByteArray(), &error));
-    QCOMPARE(QFileInfo(folder + "empty.log").size(), 0);
-}
-
-void TestToolsRules::extractFailures()
-{
-    QTemporaryDir dir;
-    QFile blocker(dir.path() + "/historyLogList");
-    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-    blocker.close();
-    QString error;
-    QVERIFY(!appendExtract(dir.path() + "/historyLogList/", "x.log", "\ra", &error));
-    QVERIFY(error.contains("historyLogList"));
-
     QVERIFY(QDir(dir.path()).mkpath("ok/taken.log")); // the name is a folder
-    error.clear();
+    QString error;
     QVERIFY(!appendExtract(dir.path() + "/ok", "taken.log", "\ra", &error));
     QVERIFY(error.contains("taken.log"));
 }
@@ -203,19 +143,9 @@ void TestToolsRules::extractFailures()
 void TestToolsRules::gridOfTwoOneAndZeroValues()
 {
     const sendplc::Grid grid = sendplc::buildGrid(signalEntries({2, 1, 0}));
-    QCOMPARE(grid.commands, (QStringList{"D1_0", "D1_1", "D2_0"}));
     QCOMPARE(cells(grid), QString("L@0,0 B@0,1 L@0,2 B@0,3 L@1,0 B@1,1"));
-    QCOMPARE(grid.cells[0].text, QString("  指令: D1_0  "));
-    QCOMPARE(grid.cells[1].text, QString("S0_L0"));
     QCOMPARE(grid.cells[3].command, 1);
-    QCOMPARE(grid.maxCol, 4);
-    QCOMPARE(grid.maxRow, 1);
     QCOMPARE(sendplc::gridWindowSize(grid.maxRow, grid.maxCol), QSize(580, 275));
-    QCOMPARE(sendplc::gridWindowPlace(grid.maxRow, grid.maxCol, QSize(1920, 1080)), QPoint(480, 270));
-
-    const sendplc::Grid empty = sendplc::buildGrid(QJsonArray());
-    QVERIFY(empty.cells.isEmpty() && empty.commands.isEmpty());
-    QCOMPARE(sendplc::gridWindowSize(0, 0), QSize(20, 230));
     // Missing keys read as empty texts.
     const sendplc::Grid bare = sendplc::buildGrid(QJsonArray{QJsonObject{{"信号值", QJsonArray{QJsonObject{}}}}});
     QCOMPARE(bare.commands, QStringList{"_"});
@@ -294,8 +224,6 @@ void TestToolsRules::sendAllAndGuard()
     guard.reset(big);
     QVERIFY(!guard.accept(big + 99));
     QVERIFY(guard.accept(big + 100));
-    QVERIFY(!guard.accept(big + 150)); // measured from the accepted click
-    QVERIFY(guard.accept(big + 200));
 }
 
 QTEST_GUILESS_MAIN(TestToolsRules)
