@@ -5,7 +5,6 @@
 #include "ToolWindow.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -53,9 +52,9 @@ QtSendPLC::QtSendPLC(QWidget *parent) : QMainWindow(parent)
     resize(screen.width() / 4, screen.height() / 4);
     move(screen.width() / 4, screen.height() / 4);
 
-    for (QWidget *w : {static_cast<QWidget *>(ui.lineEdit), static_cast<QWidget *>(ui.pushButton_send),
-                       static_cast<QWidget *>(ui.pushButton_sendALL)})
-        w->setMinimumSize(80, 30);
+    ui.lineEdit->setMinimumSize(80, 30);
+    ui.pushButton_send->setMinimumSize(80, 30);
+    ui.pushButton_sendALL->setMinimumSize(80, 30);
     ui.pushButton_send->setStyleSheet(toolwindow::buttonStyle());
     ui.pushButton_sendALL->setStyleSheet(toolwindow::buttonStyle());
     connect(ui.pushButton_send, &QPushButton::clicked, this, &QtSendPLC::sendTyped);
