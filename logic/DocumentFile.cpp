@@ -1,5 +1,6 @@
 #include "DocumentFile.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 #include <cerrno>
