@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <opencv2/core.hpp>
+
 namespace camerarules {
 namespace {
 
@@ -179,7 +181,7 @@ ParamCheck parseParamRows(const QVector<QPair<QString, QString>> &rows, QMap<QSt
     for (const auto &row : rows) {
         if (row.first.isEmpty() || row.second.isEmpty())
             return ParamCheck::EmptyCell;
-        if (row.first == QLatin1String("相机key") && row.second == QLatin1String("输入SN"))
+        if (row.first == QStringLiteral("相机key") && row.second == QStringLiteral("输入SN"))
             return ParamCheck::NoSerial;
         result.insert(row.first, row.second);
     }
@@ -187,7 +189,7 @@ ParamCheck parseParamRows(const QVector<QPair<QString, QString>> &rows, QMap<QSt
     return ParamCheck::Ok;
 }
 
-QString SaveNamer::next(const QString &folder, const QDateTime &now, bool sixteenBit)
+QString SaveNamer::next(const QString &folder, const QDateTime &now, int matType)
 {
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-zzz"));
     if (stamp == m_lastStamp) {
@@ -199,8 +201,8 @@ QString SaveNamer::next(const QString &folder, const QDateTime &now, bool sixtee
     QString name = stamp;
     if (m_repeat > 0)
         name += QLatin1Char('_') + QString::number(m_repeat);
-    return folder + QLatin1Char('/') + name
-           + (sixteenBit ? QStringLiteral(".png") : QStringLiteral(".bmp"));
+    const bool png = CV_MAT_DEPTH(matType) == CV_16U || CV_MAT_CN(matType) == 4;
+    return folder + QLatin1Char('/') + name + (png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
 }
 
 } // namespace camerarules

@@ -61,12 +61,12 @@ enum class ParamCheck {
 };
 ParamCheck parseParamRows(const QVector<QPair<QString, QString>> &rows, QMap<QString, QString> *map);
 
-// Debug image names: the time stamp, a counter suffix for a repeated stamp, ".png" for
-// 16-bit frames (written losslessly) and ".bmp" otherwise.
+// Debug image names: the time stamp, a counter suffix for a repeated stamp, and ".bmp", or
+// ".png" for frames a bitmap cannot hold whole (16-bit, or 4 channels with alpha).
 class SaveNamer
 {
 public:
-    QString next(const QString &folder, const QDateTime &now, bool sixteenBit);
+    QString next(const QString &folder, const QDateTime &now, int matType);
 
 private:
     QString m_lastStamp;

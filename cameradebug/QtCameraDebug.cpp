@@ -264,7 +264,7 @@ void QtCameraDebug::showCameraParams()
     table->setHorizontalHeaderLabels({QStringLiteral("参数名"), QStringLiteral("参数值")});
     m_currentRecord.cameraKey = map.value(QStringLiteral("相机key"));
     for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-        if (it.key() == QLatin1String("相机key") || it.key() == QLatin1String("type"))
+        if (it.key() == QStringLiteral("相机key") || it.key() == QLatin1String("type"))
             continue;
         const int row = table->rowCount();
         table->insertRow(row);
@@ -427,7 +427,7 @@ void QtCameraDebug::decodeImage(QString name, cv::Mat mtx)
     bool queueFull = false;
     const QString folder = ui.lineEdit->text();
     if (ui.checkBox->isChecked() && !folder.isEmpty()) {
-        const QString path = m_namer.next(folder, platform::localNow(), mtx.depth() == CV_16U);
+        const QString path = m_namer.next(folder, platform::localNow(), mtx.type());
         switch (m_writer->enqueue(mtx, name, path)) {
         case BitmapWriter::Enqueue::Queued:
             m_queueFullWarned = false;
