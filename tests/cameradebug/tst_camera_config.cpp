@@ -16,7 +16,6 @@ private slots:
     void save_changesOnlyEditedValues();
     void save_keepsOtherWritersAndUnknownKeys();
     void save_noValueLeavesElement();
-    void save_unchangedWritesNothing();
     void save_failureReported();
 
 private:
@@ -139,20 +138,6 @@ void TestCameraConfig::save_noValueLeavesElement()
     QCOMPARE(storedValues(doc, 0, "增益"), QStringList({"2.0"}));
     QCOMPARE(storedValues(doc, 1, "增益"), QStringList({"1.0"}));
     QCOMPARE(storedValues(doc, 1, "ROI"), QStringList({"0", "0", "64", "48"}));
-}
-
-void TestCameraConfig::save_unchangedWritesNothing()
-{
-    Folder folder;
-    const QByteArray compact = QJsonDocument(twoCameras()).toJson(QJsonDocument::Compact);
-    folder.write("camera_cfg.json", compact);
-    CameraConfig config;
-    config.load(folder.path(), "camera_cfg.json");
-    QString error;
-    QCOMPARE(config.save({config.cameras().at(0).params}, &error), CameraConfig::SaveResult::Unchanged);
-    QFile f(folder.config("camera_cfg.json"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), compact);
 }
 
 void TestCameraConfig::save_failureReported()

@@ -52,7 +52,6 @@ void TestCameraRules::typeCode_data()
     QTest::addColumn<int>("code");
     QTest::newRow("HIK hard") << "HIK_2D" << "hard" << 0;
     QTest::newRow("HIK soft") << "HIK_2D" << "soft" << 1;
-    QTest::newRow("DAHUA soft") << "DAHUA" << "soft" << 5;
     QTest::newRow("DalsaDAQH soft") << "DalsaDAQH" << "soft" << 10;
     QTest::newRow("DalsaDAQH hard") << "DalsaDAQH" << "hard" << 9;
     QTest::newRow("DalsaDAQ hard") << "DalsaDAQ" << "hard" << 8;
@@ -63,7 +62,6 @@ void TestCameraRules::typeCode_data()
     QTest::newRow("read image") << "Bx_CameraModule_readImage" << "" << 1000;
     QTest::newRow("case sensitive") << "hik" << "hard" << -1;
     QTest::newRow("unknown") << "Sony" << "hard" << -1;
-    QTest::newRow("empty") << "" << "" << -1;
 }
 
 void TestCameraRules::typeCode()
@@ -86,7 +84,6 @@ void TestCameraRules::typeText_connectOrder_data()
     QTest::newRow("Dalsa network first") << "2D：Dalsa（网口线扫）" << false << true << 8;
     QTest::newRow("Dalsa card hard") << "2D：Dalsa（采集卡线扫）" << true << false << 9;
     QTest::newRow("Dalsa card soft") << "2D：Dalsa（采集卡线扫）" << false << true << 10;
-    QTest::newRow("3D any box") << "3D：LMI" << true << false << 17;
     QTest::newRow("2.5D") << "2.5D：基恩士" << false << true << 15;
     QTest::newRow("no type") << "" << true << false << -1;
 }
