@@ -1,0 +1,128 @@
+#include "BitmapWriter.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+
+#include <opencv2/imgcodecs.hpp>
+
+#include <iostream>
+
+BitmapWriter::BitmapWriter(QObject *parent) : QObject(parent)
+{
+    m_thread = std::thread([this] { run(); });
+}
+
+BitmapWriter::~BitmapWriter()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_running = false;
+        m_wake.wakeAll();
+    }
+    m_thread.join();
+}
+
+BitmapWriter::Enqueue BitmapWriter::enqueue(const cv::Mat &image, const QString &key,
+                                            const QString &path)
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_failed)
+        return Enqueue::Stopped;
+    if (int(m_queue.size()) >= kCapacity)
+        return Enqueue::Full;
+    m_queue.push_back({image.clone(), key.toStdString(), path.toStdString()});
+    m_wake.wakeOne();
+    return Enqueue::Queued;
+}
+
+int BitmapWriter::queued() const
+{
+    QMutexLocker lock(&m_mutex);
+    return int(m_queue.size());
+}
+
+bool BitmapWriter::stopped() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_failed;
+}
+
+void BitmapWriter::resume()
+{
+    QMutexLocker lock(&m_mutex);
+    m_failed = false;
+}
+
+bool BitmapWriter::waitIdle(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QMutexLocker lock(&m_mutex);
+    while (!m_queue.empty() || m_busy)
+        if (!m_idle.wait(&m_mutex, deadline))
+            return false;
+    return true;
+}
+
+void BitmapWriter::run()
+{
+    for (;;) {
+        SaveImageItem item;
+        {
+            QElapsedTimer waited;
+            waited.start();
+            QMutexLocker lock(&m_mutex);
+            if (waited.elapsed() > 1000)
+                std::cout << "lock stop-start >1000::************************" << waited.elapsed()
+                          << std::endl;
+            while (m_queue.empty() && m_running)
+                m_wake.wait(&m_mutex);
+            if (m_queue.empty())
+                return; // stopped and drained
+            item = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_busy = true;
+        }
+        QString reason;
+        QElapsedTimer timer;
+        timer.start();
+        const bool ok = write(item, &reason);
+        if (timer.elapsed() > 1000)
+            std::cout << "imwrite  stop-start >1000::--------------------------" << timer.elapsed()
+                      << std::endl;
+        const QString path = QString::fromStdString(item.filePath);
+        item = SaveImageItem();
+        bool announce = false;
+        {
+            QMutexLocker lock(&m_mutex);
+            m_busy = false;
+            if (ok) {
+                ++m_written;
+            } else if (!m_failed) {
+                m_failed = true;
+                announce = true;
+            }
+            if (m_failed)
+                m_queue.clear(); // nothing more is written until resume()
+            if (m_queue.empty())
+                m_idle.wakeAll();
+        }
+        if (announce)
+            emit writeFailed(path, reason);
+    }
+}
+
+bool BitmapWriter::write(const SaveImageItem &item, QString *reason)
+{
+    if (item.image.empty()) {
+        *reason = QStringLiteral("empty image");
+        return false;
+    }
+    try {
+        if (cv::imwrite(item.filePath, item.image))
+            return true;
+        *reason = QStringLiteral("cannot write the file");
+    } catch (const cv::Exception &e) {
+        *reason = QString::fromStdString(e.msg);
+    }
+    return false;
+}
