@@ -85,7 +85,7 @@ Qt_epWindow::~Qt_epWindow()
     m_scenes.clear();
     delete m_exitTimer;
     delete m_imageTimer;
-    delete m_password;
+    deleteDialogs();
 }
 
 void Qt_epWindow::getLoginSuccess(QString authority_user)
@@ -107,6 +107,8 @@ void Qt_epWindow::getLoginSuccess(QString authority_user)
         }
     }
     ui.label_operator->setText(authority_user);
+    if (MainWindowRules::isOperator(authority_user))
+        closeAdministrationWindows();
     m_firstLogin = false;
     m_roleText = authority_user;
 }

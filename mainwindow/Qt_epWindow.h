@@ -15,6 +15,7 @@
 #include <QMutex>
 #include <QMessageBox>
 #include <QPoint>
+#include <QPointer>
 #include <QQueue>
 #include <QRect>
 #include <QString>
@@ -97,6 +98,13 @@ public:
     QMessageBox *exitPrompt() { return &m_exitPrompt; }
     QTimer *exitTimer() const { return m_exitTimer; }
     QtFramelessWindow *frameless() const { return m_frameless; }
+    bool isCameraDebugging() const { return m_cameraDebugging; }
+    QtParameterSettings *parameterSettings() const { return m_parameterSettings; }
+    QtCameraDebug *cameraDebug() const { return m_cameraDebug; }
+    QtSendPLC *sendPLCWindow() const { return m_sendPLC; }
+    QtSaveImgSet *saveImgSet() const { return m_saveImgSet; }
+    QtDefectSet *defectSet() const { return m_defectSet; }
+    QtHistoryLogList *historyLogList() const { return m_historyLogList; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -124,6 +132,21 @@ private:
     // Exit prompt.
     void onClosePressed();
     void onExitCountdown();
+
+    // Dialog openers and their return paths.
+    void connectDialogButtons();
+    void openParameterSettings();
+    void openDefectSet();
+    void openSaveImgSet();
+    void openSendPLC();
+    void openHistoryLogList();
+    void openCameraDebug();
+    void cameraDebugDone();
+    void editorSaved(const QString &fileName, const QStringList &moduleKeyList, bool defects);
+    void setRunButtonsEnabled(bool enabled);
+    void closeAdministrationWindows();
+    void releaseToolWindows();
+    void deleteDialogs();
 
     // Tool strip.
     bool operatorRefused();
@@ -174,6 +197,8 @@ private:
     QtSaveImgSet *m_saveImgSet = nullptr;
     QtDefectSet *m_defectSet = nullptr;
     QtHistoryLogList *m_historyLogList = nullptr;
+    QList<QPointer<QWidget>> m_closingTools; // released at close, deleted later
+    bool m_cameraDebugging = false;           // task unloaded, the tool holds the cameras
 
     QString m_roleText;
     int m_runLineCount = 0;

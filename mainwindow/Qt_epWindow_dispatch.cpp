@@ -301,6 +301,8 @@ void Qt_epWindow::sendPLCData(QString cmd)
         QString line = prefix + command;
         if (!m_logic) {
             line += QStringLiteral("（未发送：通用逻辑未加载）");
+        } else if (m_cameraDebugging) {
+            line += QStringLiteral("（未发送：相机调试中，任务已卸载）");
         } else if (!m_logic->sendPLCCommand(command)) {
             line += QStringLiteral("（发送失败）");
             qWarning().noquote() << "Qt_epWindow::sendPLCData" << " line:" << __LINE__

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QMouseEvent>
+#include <QThread>
 #include <QTimer>
 
 void Qt_epWindow::mousePressEvent(QMouseEvent *event)
@@ -26,6 +27,11 @@ void Qt_epWindow::mouseReleaseEvent(QMouseEvent *event)
 
 void Qt_epWindow::onClosePressed()
 {
+    // One prompt at a time: a press while it is open keeps its countdown running.
+    if (m_exitPrompt.isVisible()) {
+        m_exitPrompt.raise();
+        return;
+    }
     if (!m_exitTimer) {
         m_exitTimer = new QTimer();
         connect(m_exitTimer, &QTimer::timeout, this, &Qt_epWindow::onExitCountdown);
@@ -44,6 +50,10 @@ void Qt_epWindow::onClosePressed()
     if (answer == QMessageBox::Yes) {
         qDebug() << "确认关闭程序";
         close();
+        // Ends the application whatever dialogs are still open; the run is torn down
+        // when the window is destroyed after the event loop.
+        if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::quit();
     } else {
         qDebug() << "用户点击了取消或未选择任何操作";
     }
@@ -61,6 +71,6 @@ void Qt_epWindow::onExitCountdown()
 
 void Qt_epWindow::closeEvent(QCloseEvent *event)
 {
-    // The tool windows made on demand are released here once they exist.
+    releaseToolWindows();
     QMainWindow::closeEvent(event);
 }

@@ -277,7 +277,11 @@ void Qt_epWindow::stopAndClear()
     if (m_timer24H)
         m_timer24H->stop();
     platform::sleepMs(50);
-    m_logic->stopTask();
+    if (m_cameraDebugging)
+        qDebug() << "Qt_epWindow::stopAndClear" << " line:" << __LINE__
+                 << "task unloaded for camera debugging: stop skipped";
+    else
+        m_logic->stopTask();
     platform::sleepMs(50);
     delete m_logic;
     m_logic = nullptr;

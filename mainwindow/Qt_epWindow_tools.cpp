@@ -55,17 +55,7 @@ void Qt_epWindow::pushButtonS()
     connect(ui.pushButton_stop, &QPushButton::pressed, this, &Qt_epWindow::onStopPressed);
     connect(ui.pushButton_reStart, &QPushButton::clicked, this, &Qt_epWindow::onReRunClicked);
 
-    // Administration: operators are refused before any editor is touched.
-    for (QPushButton *button :
-         {ui.pushButton_set, ui.pushButton_DefectName, ui.pushButton_SaveImgSet, ui.pushButton_cameraDebug})
-        connect(button, &QPushButton::clicked, this, [this] { operatorRefused(); });
-
-    connect(ui.pushButton_operator, &QPushButton::clicked, this, [this] {
-        qDebug() << "打开:密码登录界面";
-        appendOperationLog(QStringLiteral("打开工具:密码登录界面"));
-        m_password->setWindowFlags(Qt::FramelessWindowHint);
-        m_password->show();
-    });
+    connectDialogButtons();
 }
 
 bool Qt_epWindow::operatorRefused()

@@ -7,7 +7,10 @@
 #include "Logic_transfer.h"
 #include "Platform.h"
 #include "QtFramelessWindow.h"
+#include "QtDefectSet.h"
+#include "QtParameterSettings.h"
 #include "QtPassword.h"
+#include "QtSaveImgSet.h"
 #include "WindowTestSupport.h"
 
 #include <QGraphicsScene>
@@ -618,12 +621,17 @@ void TestMainWindow::operatorGate()
     QCOMPARE(m_boxes->titles(), QStringList{"无权限"});
     w.getLoginSuccess(QStringLiteral("管理员:\r\nann"));
     m_boxes->clear();
-    for (const char *name : admin)
-        child<QPushButton>(&w, name)->click();
+    for (int i = 0; i < 3; ++i) // the editors; the camera debug tool asks first
+        child<QPushButton>(&w, admin[i])->click();
     QVERIFY(m_boxes->boxes.isEmpty());
+    const QList<QWidget *> editors{w.parameterSettings(), w.defectSet(), w.saveImgSet()};
+    for (QWidget *editor : editors)
+        QVERIFY(editor && editor->isVisible());
 
-    // The login window is never gated.
+    // An operator's login closes the administration windows; the login window is never gated.
     w.getLoginSuccess(QStringLiteral("操作员:\r\nbob"));
+    for (QWidget *editor : editors)
+        QVERIFY(!editor->isVisible());
     m_boxes->clear();
     child<QPushButton>(&w, "pushButton_operator")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
