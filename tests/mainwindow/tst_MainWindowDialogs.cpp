@@ -66,7 +66,8 @@ private slots:
     void confirmedExitEndsTheApplication();
 
 private:
-    QString lastLog() const { return logTexts(log()).last(); }
+    // The module's link lines arrive on their own: look for a line, not at the last one.
+    bool logged(const QString &text) const { return logTexts(log()).contains(text); }
     QPlainTextEdit *log() const { return w->findChild<QPlainTextEdit *>(QStringLiteral("plainTextEdit_operat")); }
     QString status() const { return w->findChild<QLabel *>(QStringLiteral("label_15"))->text(); }
     void result(const char *data)
@@ -117,7 +118,7 @@ void TestMainWindowDialogs::openersHandOverFreshData()
     w->getLoginSuccess(QStringLiteral("操作员:\r\nbob"));
     result("9#1");
     button(w.get(), "pushButton_historyList")->click();
-    QCOMPARE(lastLog(), QStringLiteral("打开:工具-历史统计分析"));
+    QVERIFY(logged(QStringLiteral("打开:工具-历史统计分析")));
     QtHistoryLogList *history = w->historyLogList();
     QVERIFY(history && history->isVisible());
     QCOMPARE(history->logLines().size(), 1);
@@ -129,7 +130,7 @@ void TestMainWindowDialogs::openersHandOverFreshData()
     QVERIFY(history->windowFlags() & Qt::FramelessWindowHint);
 
     button(w.get(), "pushButton_sendPLCTool")->click();
-    QCOMPARE(lastLog(), QStringLiteral("打开工具:工具-手动补信号，子窗口"));
+    QVERIFY(logged(QStringLiteral("打开工具:工具-手动补信号，子窗口")));
     QtSendPLC *plc = w->sendPLCWindow();
     QVERIFY(plc && plc->isVisible());
     QCOMPARE(plc->commandList(), QStringList{"D1_1"});
@@ -145,16 +146,16 @@ void TestMainWindowDialogs::openersHandOverFreshData()
     w->getLoginSuccess(QStringLiteral("管理员:\r\nann"));
     boxes->clear();
     button(w.get(), "pushButton_set")->click();
-    QCOMPARE(lastLog(), QStringLiteral("打开工具:工具-参数设置"));
+    QVERIFY(logged(QStringLiteral("打开工具:工具-参数设置")));
     QtParameterSettings *params = w->parameterSettings();
     QVERIFY(params && params->isVisible());
     QCOMPARE(params->document().fileName(), QStringLiteral("camera_cfg.json"));
     QCOMPARE(params->cameraBoxes().size(), 2);
     button(w.get(), "pushButton_DefectName")->click();
-    QCOMPARE(lastLog(), QStringLiteral("打开:缺陷名称设置"));
+    QVERIFY(logged(QStringLiteral("打开:缺陷名称设置")));
     QCOMPARE(w->defectSet()->document().fileName(), QStringLiteral("camera_cfg.json"));
     button(w.get(), "pushButton_SaveImgSet")->click();
-    QCOMPARE(lastLog(), QStringLiteral("打开工具:工具-存图设置，子窗口"));
+    QVERIFY(logged(QStringLiteral("打开工具:工具-存图设置，子窗口")));
     QVERIFY(w->saveImgSet()->isVisible());
 
     // A changed document is read again at the next press, into the same editor.
@@ -183,7 +184,7 @@ void TestMainWindowDialogs::editorSavesReachTheRunningModule()
     params->initTabs(params->load_camera_cfg(QStringLiteral("camera_cfg2.json")));
     emit params->reLoadJsonSetParameter({"Cam01"});
     QVERIFY(probe.calls().isEmpty());
-    QVERIFY(lastLog().contains(QStringLiteral("camera_cfg2.json")));
+    QVERIFY(!logTexts(log()).filter(QStringLiteral("camera_cfg2.json")).isEmpty());
 }
 
 void TestMainWindowDialogs::cameraDebugHandOverAndBack()
@@ -192,7 +193,7 @@ void TestMainWindowDialogs::cameraDebugHandOverAndBack()
     boxes->answer = QMessageBox::No;
     button(w.get(), "pushButton_cameraDebug")->click();
     QCOMPARE(boxes->titles(), QStringList{"开始相机调试？"});
-    QCOMPARE(lastLog(), QStringLiteral("开始相机调试，取消"));
+    QVERIFY(logged(QStringLiteral("开始相机调试，取消")));
     QCOMPARE(status(), QStringLiteral("程序运行"));
     QVERIFY(!w->cameraDebug());
 
@@ -233,8 +234,7 @@ void TestMainWindowDialogs::cameraDebugHandOverAndBack()
     QVERIFY(!back.contains("startTask")); // ready, not running
     QCOMPARE(probe.live(), 1);
     QCOMPARE(status(), QStringLiteral("初始化成功\r\n待运行"));
-    const QStringList lines = logTexts(log());
-    QCOMPARE(lines.at(lines.size() - 2), QStringLiteral("相机调试完成：连接通信、加载任务。"));
+    QVERIFY(logged(QStringLiteral("相机调试完成：连接通信、加载任务。")));
     QVERIFY(!w->isCameraDebugging());
     QVERIFY(button(w.get(), "pushButton_start")->isEnabled());
 
