@@ -68,8 +68,8 @@ private:
     QList<ImageEntry> imageQueue;
     std::atomic<bool> m_running{false}; // this bridge's worker runs while set
     QFuture<void> m_worker;
-    // Set by the worker as its last step: the destructor's acquire pairs with it, so
-    // the hand-over is visible to the thread checker, whose view the pool's own wait escapes.
+    // Set by the worker as its last step and read by the destructor: waiting on a task
+    // that has already finished takes no lock the thread checker can see.
     std::atomic<bool> m_workerLeft{false};
     QVector<QMetaObject::Connection> m_connections; // the relays this bridge made
     bool m_relaying = true; // false once unloaded (GUI thread only)
