@@ -1,10 +1,10 @@
 #include "BitmapWriter.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 
 #include <opencv2/imgcodecs.hpp>
 
+#include <chrono>
 #include <iostream>
 
 BitmapWriter::BitmapWriter(QObject *parent) : QObject(parent)
@@ -15,9 +15,9 @@ BitmapWriter::BitmapWriter(QObject *parent) : QObject(parent)
 BitmapWriter::~BitmapWriter()
 {
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         m_running = false;
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
     m_thread.join();
 }
@@ -25,42 +25,39 @@ BitmapWriter::~BitmapWriter()
 BitmapWriter::Enqueue BitmapWriter::enqueue(const cv::Mat &image, const QString &key,
                                             const QString &path)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     if (m_failed)
         return Enqueue::Stopped;
     if (int(m_queue.size()) >= kCapacity)
         return Enqueue::Full;
     m_queue.push_back({image.clone(), key.toStdString(), path.toStdString()});
-    m_wake.wakeOne();
+    m_wake.notify_one();
     return Enqueue::Queued;
 }
 
 int BitmapWriter::queued() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return int(m_queue.size());
 }
 
 bool BitmapWriter::stopped() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_failed;
 }
 
 void BitmapWriter::resume()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_failed = false;
 }
 
 bool BitmapWriter::waitIdle(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    QMutexLocker lock(&m_mutex);
-    while (!m_queue.empty() || m_busy)
-        if (!m_idle.wait(&m_mutex, deadline))
-            return false;
-    return true;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [this] { return m_queue.empty() && !m_busy; });
 }
 
 void BitmapWriter::run()
@@ -70,12 +67,11 @@ void BitmapWriter::run()
         {
             QElapsedTimer waited;
             waited.start();
-            QMutexLocker lock(&m_mutex);
+            std::unique_lock<std::mutex> lock(m_mutex);
             if (waited.elapsed() > 1000)
                 std::cout << "lock stop-start >1000::************************" << waited.elapsed()
                           << std::endl;
-            while (m_queue.empty() && m_running)
-                m_wake.wait(&m_mutex);
+            m_wake.wait(lock, [this] { return !m_queue.empty() || !m_running; });
             if (m_queue.empty())
                 return; // stopped and drained
             item = std::move(m_queue.front());
@@ -93,8 +89,7 @@ void BitmapWriter::run()
         item = SaveImageItem();
         bool announce = false;
         {
-            QMutexLocker lock(&m_mutex);
-            m_busy = false;
+            std::lock_guard<std::mutex> lock(m_mutex);
             if (ok) {
                 ++m_written;
             } else if (!m_failed) {
@@ -103,11 +98,17 @@ void BitmapWriter::run()
             }
             if (m_failed)
                 m_queue.clear(); // nothing more is written until resume()
-            if (m_queue.empty())
-                m_idle.wakeAll();
         }
+        // Announced (outside the lock) before the writer counts as idle, so waitIdle()
+        // returns only once a failure has been reported.
         if (announce)
             emit writeFailed(path, reason);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_busy = false;
+            if (m_queue.empty())
+                m_idle.notify_all();
+        }
     }
 }
 

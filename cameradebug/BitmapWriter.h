@@ -3,15 +3,15 @@
 // Destruction writes what is still queued, then joins the thread.
 #pragma once
 
-#include <QMutex>
 #include <QObject>
 #include <QString>
-#include <QWaitCondition>
 
 #include <opencv2/core.hpp>
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -55,9 +55,10 @@ private:
     void run();
     bool write(const SaveImageItem &item, QString *reason);
 
-    mutable QMutex m_mutex;
-    QWaitCondition m_wake;
-    QWaitCondition m_idle;
+    // Standard primitives, so the thread checkers see every hand-over.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
     std::deque<SaveImageItem> m_queue;
     bool m_busy = false;
     bool m_failed = false;

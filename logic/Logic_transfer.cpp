@@ -11,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QLibrary>
-#include <QMutexLocker>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
@@ -37,7 +36,6 @@ QString exceptionText(const std::exception_ptr &ep)
 } // namespace
 
 Logic_transfer::Logic_transfer()
-    : imageMutex(new QMutex)
 {
     m_running = true;
 
@@ -59,7 +57,10 @@ Logic_transfer::Logic_transfer()
                                          SIGNAL(Logic_writeData(QString, QString, QString, QByteArray)),
                                          this,
                                          SLOT(base_Logic_writeData(QString, QString, QString, QByteArray)));
-                m_worker = QtConcurrent::run([this] { resultLoop(); });
+                m_worker = QtConcurrent::run([this] {
+                    resultLoop();
+                    m_workerLeft.store(true, std::memory_order_release);
+                });
                 m_connections << connect(logicObj, SIGNAL(Logic_sendTcpStatus(bool)), this,
                                          SLOT(base_Logic_sendTcpStatus(bool)));
                 m_connections << connect(logicObj, SIGNAL(Logic_cameraDisconnect(QString, bool)), this,
@@ -76,6 +77,8 @@ Logic_transfer::~Logic_transfer()
     platform::sleepMs(100);
     // Only our own worker reads logicObj and the queue; make sure it has left before the module goes.
     m_worker.waitForFinished();
+    if (m_worker.isStarted())
+        (void)m_workerLeft.load(std::memory_order_acquire);
     if (destroyFunc && logicObj)
         destroyFunc(logicObj);
     logicObj = nullptr;
@@ -83,7 +86,6 @@ Logic_transfer::~Logic_transfer()
     for (const ImageEntry &entry : qAsConst(imageQueue))
         delete entry.image;
     imageQueue.clear();
-    delete imageMutex;
 }
 
 bool Logic_transfer::checkCameraCfg(QJsonObject document, QString &error)
@@ -207,7 +209,7 @@ void Logic_transfer::enqueue(QImage *image, const QString &name)
 {
     QImage *dropped = nullptr;
     {
-        QMutexLocker lock(imageMutex);
+        std::lock_guard<std::mutex> lock(imageMutex);
         if (imageQueue.size() >= kMaxQueuedImages)
             dropped = imageQueue.takeFirst().image;
         imageQueue.append(ImageEntry{image, name});
@@ -217,7 +219,7 @@ void Logic_transfer::enqueue(QImage *image, const QString &name)
 
 bool Logic_transfer::takeImages(QList<ImageEntry> *images)
 {
-    QMutexLocker lock(imageMutex);
+    std::lock_guard<std::mutex> lock(imageMutex);
     if (imageQueue.isEmpty())
         return false;
     images->append(imageQueue);

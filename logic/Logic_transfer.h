@@ -9,11 +9,11 @@
 #include <QJsonObject>
 #include <QList>
 #include <QMetaObject>
-#include <QMutex>
 #include <QString>
 #include <QVector>
 
 #include <atomic>
+#include <mutex>
 
 class Logic_transfer : public base_Logic
 {
@@ -64,10 +64,13 @@ private:
     QString m_cfgPath;
     base_Logic *logicObj = nullptr;
     base_Logic_DestroyFunc destroyFunc = nullptr;
-    QMutex *imageMutex = nullptr;
+    std::mutex imageMutex; // guards imageQueue
     QList<ImageEntry> imageQueue;
     std::atomic<bool> m_running{false}; // this bridge's worker runs while set
     QFuture<void> m_worker;
+    // Set by the worker as its last step and read by the destructor: waiting on a task
+    // that has already finished takes no lock the thread checker can see.
+    std::atomic<bool> m_workerLeft{false};
     QVector<QMetaObject::Connection> m_connections; // the relays this bridge made
     bool m_relaying = true; // false once unloaded (GUI thread only)
 };

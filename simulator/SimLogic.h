@@ -36,9 +36,12 @@ public:
     quint64 imagesDropped() const { return m_imagesDropped.load(); }
     const sim::FrameBank &frames() const { return m_frames; }
 
+protected:
+    // Ends and joins the station thread. A subclass calls it from its own destructor.
+    void stopThread();
+
 private:
     void run(sim::Station station, quint32 seed);
-    void stopThread();
     void pushResult(cv::Mat image, QString name);
     void emitMessage(const sim::Message &m);
 

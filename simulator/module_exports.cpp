@@ -3,20 +3,20 @@
 // receive, so tests can follow every hand-over ("sim_live_objects", "sim_take_trace").
 #include "SimLogic.h"
 
-#include <QMutex>
 #include <QStringList>
 
 #include <atomic>
+#include <mutex>
 
 namespace {
 
 std::atomic<int> g_live{0};
-QMutex g_traceMutex;
+std::mutex g_traceMutex;
 QStringList g_trace;
 
 void trace(const QString &call)
 {
-    QMutexLocker lock(&g_traceMutex);
+    std::lock_guard<std::mutex> lock(g_traceMutex);
     if (g_trace.size() < 10000)
         g_trace.append(call);
 }
@@ -24,6 +24,10 @@ void trace(const QString &call)
 class TracedLogic : public SimLogic
 {
 public:
+    // The station thread emits through virtual signals: it must end before this
+    // object's type unwinds.
+    ~TracedLogic() override { stopThread(); }
+
     bool checkCameraCfg(QJsonObject document, QString &error) override
     {
         trace(QStringLiteral("checkCameraCfg"));
@@ -94,7 +98,7 @@ Q_DECL_EXPORT int sim_live_objects()
 // Moves the calls traced so far into *calls.
 Q_DECL_EXPORT void sim_take_trace(QStringList *calls)
 {
-    QMutexLocker lock(&g_traceMutex);
+    std::lock_guard<std::mutex> lock(g_traceMutex);
     if (calls)
         *calls = g_trace;
     g_trace.clear();

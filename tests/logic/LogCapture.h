@@ -2,8 +2,7 @@
 #pragma once
 
 #include <QList>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 #include <QPair>
 #include <QString>
 #include <QtGlobal>
@@ -13,20 +12,20 @@ class LogCapture
 public:
     LogCapture()
     {
-        QMutexLocker lock(&mutex());
+        std::lock_guard<std::mutex> lock(mutex());
         current() = this;
         m_previous = qInstallMessageHandler(&LogCapture::handler);
     }
     ~LogCapture()
     {
-        QMutexLocker lock(&mutex());
+        std::lock_guard<std::mutex> lock(mutex());
         qInstallMessageHandler(m_previous);
         current() = nullptr;
     }
 
     QList<QPair<QtMsgType, QString>> messages() const
     {
-        QMutexLocker lock(&mutex());
+        std::lock_guard<std::mutex> lock(mutex());
         return m_messages;
     }
     // Messages of the given type whose text contains every part.
@@ -46,14 +45,14 @@ public:
     int size() const { return messages().size(); }
     void clear()
     {
-        QMutexLocker lock(&mutex());
+        std::lock_guard<std::mutex> lock(mutex());
         m_messages.clear();
     }
 
 private:
-    static QMutex &mutex()
+    static std::mutex &mutex()
     {
-        static QMutex m;
+        static std::mutex m;
         return m;
     }
     static LogCapture *&current()
@@ -65,7 +64,7 @@ private:
     {
         QtMessageHandler previous = nullptr;
         {
-            QMutexLocker lock(&mutex());
+            std::lock_guard<std::mutex> lock(mutex());
             if (current()) {
                 current()->m_messages.append(qMakePair(type, text));
                 previous = current()->m_previous;

@@ -5,7 +5,7 @@
 #include "sim_test_docs.h"
 
 #include <QLibrary>
-#include <QMutex>
+#include <mutex>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -36,15 +36,20 @@ public:
                 SLOT(onCommunication(QString, bool)), type);
     }
 
+    // Detached copies: a shared list would be grown in place by the module's thread.
     QList<Msg> messages()
     {
-        QMutexLocker lock(&mutex);
-        return msgs;
+        std::lock_guard<std::mutex> lock(mutex);
+        QList<Msg> copy = msgs;
+        copy.detach();
+        return copy;
     }
     QStringList events()
     {
-        QMutexLocker lock(&mutex);
-        return links;
+        std::lock_guard<std::mutex> lock(mutex);
+        QStringList copy = links;
+        copy.detach();
+        return copy;
     }
     int count() const { return total.load(); }
     int results()
@@ -58,31 +63,31 @@ public:
 public slots:
     void onWrite(QString key, QString cameraName, QString snInfo, QByteArray data)
     {
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         msgs.append({key, cameraName, snInfo, data});
         ++total;
     }
     void onTcp(bool up)
     {
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         links.append(QStringLiteral("PLC:%1").arg(up));
         ++total;
     }
     void onCommunication(QString name, bool up)
     {
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         links.append(QStringLiteral("COMM %1:%2").arg(name).arg(up));
         ++total;
     }
     void onCamera(QString name, bool up)
     {
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         links.append(QStringLiteral("%1:%2").arg(name).arg(up));
         ++total;
     }
 
 private:
-    QMutex mutex;
+    std::mutex mutex;
     QList<Msg> msgs;
     QStringList links;
     std::atomic<int> total{0};
@@ -208,9 +213,9 @@ void TstSimModule::failureInjection()
 
     QVERIFY(m->setCameraCfg(tunedDocument("camera_cfg.json", {{"stopTask失败", "true"}, {"周期毫秒", "20"}})));
     QVERIFY(m->initTask());
+    Recorder rec(m); // connected before the module's thread starts
     QVERIFY(m->startTask());
     QVERIFY(!m->stopTask());
-    Recorder rec(m);
     QTRY_VERIFY(rec.count() > 0); // still running after the refused stop
     QVERIFY(m->unloadTask());
     const int after = rec.count();

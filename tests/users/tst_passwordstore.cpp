@@ -149,6 +149,9 @@ void TestPasswordStore::failClosed_data()
     QTest::newRow("entry not an object")
         << QByteArray(R"({"管理员": [{"用户名称": "超级用户", "密码": "482917365"}, 7]})") << "file";
     QTest::newRow("operator list a text") << QByteArray(R"({"操作员": "x"})") << "file";
+    // A repeated key: the later value counts (here a text replacing a valid list).
+    QTest::newRow("admin list repeated as a text")
+        << QByteArray(R"({"管理员": [{"用户名称": "a", "密码": "1"}], "管理员": ""})") << "file";
     QTest::newRow("directory") << QByteArray() << "dir";
     QTest::newRow("named pipe") << QByteArray() << "fifo";
     QTest::newRow("link loop") << QByteArray() << "loop";

@@ -1,0 +1,55 @@
+// The configuration document: the loader, then every rule that reads its result
+// (main window layout and flow, defect records, the simulated station, the camera
+// debug tool's view of it).
+#include "FuzzSupport.h"
+
+#include "CameraConfig.h"
+#include "Logic_transfer.h"
+#include "MainWindowRules.h"
+#include "ProductionRules.h"
+#include "SimConfig.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <memory>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzzsupport::app();
+    // No module library beside the fuzzer: the bridge only serves the loader.
+    static std::unique_ptr<Logic_transfer> bridge(new Logic_transfer);
+    static const QString name = QStringLiteral("fuzz_cfg.json");
+    fuzzsupport::placeInput(name, data, size);
+
+    const QJsonObject document = bridge->load_camera_cfg(name);
+
+    const QJsonArray cameras = MainWindowRules::cameraEntries(document);
+    QStringList keys;
+    for (int c = 0; c < cameras.size(); ++c) {
+        const QJsonObject camera = cameras.at(c).toObject();
+        const QString key = camera.value(QStringLiteral("相机key")).toString();
+        keys << key;
+        MainWindowRules::shotList(key, camera.value(QStringLiteral("界面窗口名称")).toString(),
+                                  camera.value(QStringLiteral("单通道拍照数")).toString());
+        MainWindowRules::gridCell(c, cameras.size());
+    }
+    MainWindowRules::cameraForImage(keys.value(0) + QStringLiteral("_1"), keys);
+    MainWindowRules::communicationMode(
+        document.value(QStringLiteral("是否为标准通信流程")).toString(), 2);
+    production::buildDefectRecords(document.value(QStringLiteral("缺陷类别名称设置")).toArray(), {});
+
+    sim::Station station;
+    QString error;
+    if (sim::parseStation(document, &station, &error)) {
+        station.totalShots();
+        station.prerenderedBytes();
+        station.maxDefectClass();
+    }
+
+    CameraConfig config;
+    config.load(fuzzsupport::programFolder(), name);
+    for (const CameraEntry &entry : config.cameras())
+        CameraConfig::paramsOf(QJsonObject(), entry.typeCode);
+    return 0;
+}
