@@ -227,6 +227,8 @@ public:
     void initDefectBarChart(BarChartData &h, int value);
     void rebuildDefectBarChart(bool night, int value);
     void countDefect(int row, bool night);
+    // The shift bars take the records' counts (those not shown yet).
+    void showDefectBars();
     void loadDefectTable();
     void setTableStyle(QTableWidget *table);
     void clearData();
@@ -265,6 +267,7 @@ private:
     QString m_switchStamp;
     bool m_statisticsButtonsConnected = false;
     bool m_runTimeConnected = false;
+    bool m_barsScheduled = false; // bars wait for the next turn of the event loop
     LogBatch *m_runLog = nullptr;     // run lines on their way to the run log
     LogBatch *m_historyLog = nullptr; // result lines on their way to the result log
     QColor m_runColour{QStringLiteral("white")}; // colour last set on the run log
