@@ -16,11 +16,19 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
+
+// Bytes the program holds on the heap, in kB (RSS also counts freed, unreturned pages).
+long heapKb()
+{
+    return long(mallinfo2().uordblks / 1024);
+}
 
 struct Tally
 {
@@ -74,8 +82,9 @@ int main(int argc, char *argv[])
     const QVector<StationMessage> mix = stationMix(997);
     const int perProduct = shotsPerProduct + 1;
     const long startRss = procStatusKb("VmRSS");
-    std::printf("start %s, %d products/s, %d hours: RSS %ld kB\n",
-                qPrintable(start.toString(QStringLiteral("yyyy-MM-dd hh:mm"))), rate, hours, startRss);
+    std::printf("start %s, %d products/s, %d hours: RSS %ld kB, heap %ld kB\n",
+                qPrintable(start.toString(QStringLiteral("yyyy-MM-dd hh:mm"))), rate, hours, startRss,
+                heapKb());
     std::fflush(stdout);
 
     int mismatches = 0;
@@ -115,8 +124,8 @@ int main(int argc, char *argv[])
             };
             const long rss = procStatusKb("VmRSS");
             hourRss.push_back(rss);
-            std::printf("hour %02d-%02d done: RSS %ld kB, %lld s\n", currentHour, currentHour + 1, rss,
-                        static_cast<long long>(timer.elapsed() / 1000));
+            std::printf("hour %02d-%02d done: RSS %ld kB, heap %ld kB, %lld s\n", currentHour,
+                        currentHour + 1, rss, heapKb(), static_cast<long long>(timer.elapsed() / 1000));
             const QString name = QStringLiteral("%1-%2").arg(currentHour).arg(currentHour + 1);
             check("hour", name + " total", hour.all, cell(1));
             check("hour", name + " OK", hour.ok, cell(2));
@@ -155,9 +164,10 @@ int main(int argc, char *argv[])
 
     const qint64 ms = timer.elapsed();
     const long endRss = procStatusKb("VmRSS");
-    std::printf("end: %ld products, %ld messages in %lld s (%.0f messages/s): RSS %ld kB, peak RSS %ld kB\n",
+    std::printf("end: %ld products, %ld messages in %lld s (%.0f messages/s): RSS %ld kB, heap %ld kB, "
+                "peak RSS %ld kB\n",
                 day.all, sent, static_cast<long long>(ms / 1000), ms > 0 ? sent * 1000.0 / ms : 0.0, endRss,
-                procStatusKb("VmHWM"));
+                heapKb(), procStatusKb("VmHWM"));
     if (hourRss.size() > 1) {
         const auto [lo, hi] = std::minmax_element(hourRss.begin() + 1, hourRss.end());
         std::printf("RSS after the first hour: %ld .. %ld kB (spread %ld kB)\n", *lo, *hi, *hi - *lo);
