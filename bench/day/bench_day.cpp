@@ -9,6 +9,7 @@
 #include "Logic_transfer.h"
 #include "Platform.h"
 #include "ProcStatus.h"
+#include "ProductionRules.h"
 #include "StationMix.h"
 
 #include <QApplication>
@@ -27,7 +28,8 @@ namespace {
 // Bytes the program holds on the heap, in kB (RSS also counts freed, unreturned pages).
 long heapKb()
 {
-    return long(mallinfo2().uordblks / 1024);
+    const struct mallinfo2 m = mallinfo2();
+    return long((m.uordblks + m.hblkhd) / 1024);
 }
 
 struct Tally
@@ -168,10 +170,16 @@ int main(int argc, char *argv[])
                 "peak RSS %ld kB\n",
                 day.all, sent, static_cast<long long>(ms / 1000), ms > 0 ? sent * 1000.0 / ms : 0.0, endRss,
                 heapKb(), procStatusKb("VmHWM"));
-    if (hourRss.size() > 1) {
-        const auto [lo, hi] = std::minmax_element(hourRss.begin() + 1, hourRss.end());
-        std::printf("RSS after the first hour: %ld .. %ld kB (spread %ld kB)\n", *lo, *hi, *hi - *lo);
-    }
+    // The run and result queues grow until the result queue is full.
+    const size_t fullHour = size_t(production::kMaxQueuedLines / (3600L * rate)) + 1;
+    auto spread = [&hourRss](size_t from, const char *what) {
+        if (hourRss.size() <= from)
+            return;
+        const auto [lo, hi] = std::minmax_element(hourRss.begin() + long(from), hourRss.end());
+        std::printf("RSS %s: %ld .. %ld kB (spread %ld kB)\n", what, *lo, *hi, *hi - *lo);
+    };
+    spread(1, "after the first hour");
+    spread(fullHour, "once the log queues are full");
     std::printf("%s: %d mismatches\n", mismatches ? "MISMATCH" : "OK", mismatches);
     platform::setClockForTest({});
     platform::setLocalNowForTest({});
