@@ -227,8 +227,6 @@ public:
     void initDefectBarChart(BarChartData &h, int value);
     void rebuildDefectBarChart(bool night, int value);
     void countDefect(int row, bool night);
-    // The shift bars take the records' counts (those not shown yet).
-    void showDefectBars();
     void loadDefectTable();
     void setTableStyle(QTableWidget *table);
     void clearData();
@@ -251,6 +249,8 @@ private:
                           bool night);
     void showShiftCounters(bool night);
     void startShift(bool night);
+    // The shift bars take the records' counts (those not shown yet).
+    void showDefectBars();
     bool programSwitchMessage(const QString &myByte, const QString &tmpDate);
     void runProgramSwitch();
     void connectStatisticsButtons();
