@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -41,7 +42,8 @@ void LogBatch::flush()
     QTextDocument *doc = m_view->document();
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::End);
+    dropOldest(cursor, m_lines.size() - m_first);
+    cursor.setPosition(doc->characterCount() - 1);
     bool first = doc->isEmpty();
     int i = m_first;
     while (i < m_lines.size()) {
@@ -66,6 +68,32 @@ void LogBatch::flush()
         m_view->setTextCursor(cursor);
         m_view->ensureCursorVisible();
     }
+}
+
+void LogBatch::dropOldest(QTextCursor &cursor, int incoming)
+{
+    // The document's own trimming to its block limit walks a cursor over every block
+    // it removes and lays each one out; removing them here first, by position, leaves
+    // it nothing to do.
+    QTextDocument *doc = cursor.document();
+    const int limit = doc->maximumBlockCount();
+    if (limit <= 0)
+        return;
+    const int blocks = doc->isEmpty() ? 0 : doc->blockCount();
+    const int excess = blocks + incoming - limit;
+    if (excess <= 0)
+        return;
+    cursor.setPosition(0);
+    if (excess >= blocks) {
+        cursor.setPosition(doc->characterCount() - 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        return;
+    }
+    const QTextBlock keep = doc->findBlockByNumber(excess);
+    const QTextCharFormat format = keep.charFormat();
+    cursor.setPosition(keep.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.setBlockCharFormat(format); // as the document's trimming keeps it
 }
 
 void LogBatch::clear()

@@ -9,6 +9,7 @@
 #include <QVector>
 
 class QPlainTextEdit;
+class QTextCursor;
 
 class LogBatch : public QObject
 {
@@ -26,6 +27,9 @@ public:
     int pending() const { return m_lines.size() - m_first; }
 
 private:
+    // Removes the oldest blocks that incoming lines would push past the block limit.
+    void dropOldest(QTextCursor &cursor, int incoming);
+
     struct Line
     {
         QString text;

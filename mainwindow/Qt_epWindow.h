@@ -249,6 +249,8 @@ private:
                           bool night);
     void showShiftCounters(bool night);
     void startShift(bool night);
+    // The shift bars take the records' counts (those not shown yet).
+    void showDefectBars();
     bool programSwitchMessage(const QString &myByte, const QString &tmpDate);
     void runProgramSwitch();
     void connectStatisticsButtons();
@@ -265,6 +267,7 @@ private:
     QString m_switchStamp;
     bool m_statisticsButtonsConnected = false;
     bool m_runTimeConnected = false;
+    bool m_barsScheduled = false; // bars wait for the next turn of the event loop
     LogBatch *m_runLog = nullptr;     // run lines on their way to the run log
     LogBatch *m_historyLog = nullptr; // result lines on their way to the result log
     QColor m_runColour{QStringLiteral("white")}; // colour last set on the run log

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QMessageBox>
 #include <QTimer>
+#include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
 
 using namespace production;
@@ -144,10 +145,27 @@ void Qt_epWindow::countDefect(int row, bool night)
     charts::setCellText(night ? ui.tableWidget_night : ui.tableWidget_day, row, 2,
                         QString::number(count));
     BarChartData &h = night ? m_barNight : m_barDay;
-    if (barNeedsRebuild(count, h.maxValue))
+    if (barNeedsRebuild(count, h.maxValue)) {
         rebuildDefectBarChart(night, barRebuildValue(count));
-    else
-        charts::setBar(h, row, count);
+    } else if (!m_barsScheduled) {
+        // Each replaced bar lays the whole chart out again: while messages stream in,
+        // the bars take their counts once per turn of the event loop.
+        m_barsScheduled = true;
+        QMetaObject::invokeMethod(this, &Qt_epWindow::showDefectBars, Qt::QueuedConnection);
+    }
+}
+
+void Qt_epWindow::showDefectBars()
+{
+    m_barsScheduled = false;
+    for (bool night : {false, true}) {
+        BarChartData &h = night ? m_barNight : m_barDay;
+        for (int row = 0; row < m_defects.size(); ++row) {
+            const int count = night ? m_defects.at(row).nightNum : m_defects.at(row).dayNum;
+            if (h.set && row < h.set->count() && h.set->at(row) != count)
+                charts::setBar(h, row, count);
+        }
+    }
 }
 
 void Qt_epWindow::loadDefectTable()

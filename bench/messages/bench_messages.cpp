@@ -1,60 +1,16 @@
 // Messages handled per second by the real main window, and its memory, for module
 // messages in a station's mix: per-shot messages of 8 shots on 4 cameras, then the
-// product's result; 85 % OK; about one shot in five flags defects.
+// product's result; about one shot in five flags defects.
 //   bench_messages [messages=200000] [long run=1000000]
 #include "Qt_epWindow.h"
 
 #include "ProcStatus.h"
+#include "StationMix.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QVector>
 
 #include <cstdio>
-#include <random>
-
-namespace {
-
-struct Message
-{
-    QString key;
-    QString camera;
-    QByteArray data;
-};
-
-
-// A fixed pool of product cycles, reused: the benchmark itself allocates nothing new.
-QVector<Message> stationMix(int products)
-{
-    const QStringList shots{"Cam01_0", "Cam01_1", "Cam02_0", "Cam03_0",
-                            "Cam03_1", "Cam03_2", "Cam04_0", "Cam04_1"};
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> pct(0, 99);
-    QVector<Message> mix;
-    for (int p = 0; p < products; ++p) {
-        bool ng = false;
-        for (const QString &shot : shots) {
-            const QString algo = shot.startsWith("Cam01") || shot.startsWith("Cam02")
-                                     ? QStringLiteral("盖板正反面检测")
-                                     : QStringLiteral("盖板侧面检测");
-            QByteArray data = "1*1*1*1*1*1";
-            if (pct(rng) < 20) {
-                data = "0";
-                for (int c = 1; c <= 5; ++c)
-                    data += pct(rng) < 30 ? "*0" : "*1";
-                ng = true;
-            }
-            mix.append({algo, shot, data});
-        }
-        const bool ok = !ng || pct(rng) < 60;
-        mix.append({QStringLiteral("盖板侧面检测"), QStringLiteral("Cam04_1"),
-                    ok ? QByteArray("9#") + QByteArray::number(p) : QByteArray("2#") + QByteArray::number(p)});
-    }
-    return mix;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -64,7 +20,7 @@ int main(int argc, char *argv[])
 
     Qt_epWindow window;
     app.processEvents();
-    const QVector<Message> mix = stationMix(997);
+    const QVector<StationMessage> mix = stationMix(997);
     const QString sn = QStringLiteral("2026-12-09#10:00:00.000");
     std::printf("window up: RSS %ld kB\n", procStatusKb("VmRSS"));
 
@@ -73,7 +29,7 @@ int main(int argc, char *argv[])
     long sent = 0;
     auto run = [&](long upTo) {
         for (; sent < upTo; ++sent) {
-            const Message &m = mix.at(int(sent % mix.size()));
+            const StationMessage &m = mix.at(int(sent % mix.size()));
             window.getTransferData(m.key, m.camera, sn, m.data);
             if (sent % 100 == 99)
                 app.processEvents(); // paint and timers, as the running console would

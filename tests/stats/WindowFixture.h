@@ -144,6 +144,8 @@ inline QtCharts::QChartView *barView(QWidget *box)
 
 inline QtCharts::QBarSet *barSet(QWidget *box)
 {
+    // Counts still waiting for the bars are shown first.
+    QCoreApplication::sendPostedEvents(box->window(), QEvent::MetaCall);
     QtCharts::QChartView *v = barView(box);
     if (!v)
         return nullptr;

@@ -195,6 +195,7 @@ void TestStatisticsCharts::logBatchKeepsNewestLinesAndColours()
         batch.append(QString::number(i), Qt::white);
     batch.flush();
     QCOMPARE(view.toPlainText(), QStringLiteral("21\n22\n0\n1\n2"));
+    QCOMPARE(blockColour(view.document()->firstBlock()), QColor(Qt::red)); // trimmed, colour kept
 }
 
 void TestStatisticsCharts::logBatchFollowsTheEndUntilScrolledAway()
