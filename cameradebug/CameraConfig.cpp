@@ -2,6 +2,7 @@
 
 #include "CameraRules.h"
 #include "DocumentFile.h"
+#include "ListValue.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -15,22 +16,6 @@ const QString kKey = QStringLiteral("相机key");
 const QString kParams = QStringLiteral("相机参数");
 const QString kName = QStringLiteral("参数名");
 const QString kValues = QStringLiteral("相机参数值");
-
-QString joinValues(const QJsonArray &values)
-{
-    QStringList parts;
-    for (const QJsonValue &v : values)
-        parts << v.toString();
-    return parts.join(QLatin1Char(','));
-}
-
-QJsonArray splitValue(const QString &value)
-{
-    QJsonArray array;
-    for (const QString &part : value.split(QLatin1Char(','), Qt::KeepEmptyParts))
-        array.append(part);
-    return array;
-}
 
 // Index of the element of array whose `field` is `text`, trying `hint` first; -1 if none.
 int findByText(const QJsonArray &array, const QString &field, const QString &text, int hint)
@@ -94,7 +79,7 @@ CameraParams CameraConfig::paramsOf(const QJsonObject &moduleEntry, int typeCode
     params.insert(QStringLiteral("取图超时"), moduleEntry.value(QStringLiteral("取图超时")).toString());
     for (const QJsonValue &p : moduleEntry.value(kParams).toArray()) {
         const QJsonObject param = p.toObject();
-        params.insert(param.value(kName).toString(), joinValues(param.value(kValues).toArray()));
+        params.insert(param.value(kName).toString(), listvalue::join(param.value(kValues)));
     }
     return params;
 }
@@ -166,7 +151,7 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
         if (p < 0)
             continue;
         QJsonObject param = params.at(p).toObject();
-        param.insert(kValues, splitValue(change.value));
+        param.insert(kValues, listvalue::split(change.value));
         params.replace(p, param);
         entry.insert(kParams, params);
         modules.replace(m, entry);

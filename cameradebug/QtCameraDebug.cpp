@@ -82,8 +82,7 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     qDebug().noquote() << "Screen resolution: " << screen.width() << "x" << screen.height();
     connect(ui.pushButton_max, &QPushButton::clicked, this, &QtCameraDebug::toggleMaximized);
     setWindowFlags(Qt::FramelessWindowHint);
-    resize(screen.width() / 3 * 2, screen.height() / 3 * 2);
-    move(screen.width() / 5, screen.height() / 5);
+    QtFramelessWindow::placeTool(this);
 
     m_writer = std::make_unique<BitmapWriter>();
     connect(m_writer.get(), &BitmapWriter::writeFailed, this, &QtCameraDebug::writeFailed,
@@ -712,18 +711,7 @@ void QtCameraDebug::chooseSaveFolder()
 
 void QtCameraDebug::toggleMaximized()
 {
-    const QSize screen = QtFramelessWindow::screenSize();
-    setWindowFlags(Qt::FramelessWindowHint);
-    if (!m_maximized) {
-        showMaximized();
-        m_maximized = true;
-    } else {
-        showNormal();
-        resize(screen.width() / 3 * 2, screen.height() / 3 * 2);
-        move(screen.width() / 5, screen.height() / 5);
-        m_maximized = false;
-    }
-    QCoreApplication::processEvents();
+    QtFramelessWindow::toggleToolMaximized(this, &m_maximizeNext, [this] { QtFramelessWindow::placeTool(this); });
 }
 
 void QtCameraDebug::closeEvent(QCloseEvent *event)

@@ -104,7 +104,7 @@ private:
     Ui::QtCameraDebugClass ui;
     QString m_programFolder;
     QtFramelessWindow *m_frameless = nullptr;
-    bool m_maximized = false;
+    bool m_maximizeNext = true;
 
     CameraConfig m_config;
     QList<CameraModuleRecord> m_records;

@@ -1,6 +1,7 @@
 #include "EditorRules.h"
 
 #include "EditorDocument.h"
+#include "ListValue.h"
 
 namespace editors {
 
@@ -39,22 +40,6 @@ bool replaceList(BoxKind kind, const QJsonArray &stored, const QVector<QJsonValu
 }
 } // namespace
 
-QString joinValues(const QJsonValue &array)
-{
-    QStringList parts;
-    for (const QJsonValue &v : array.toArray())
-        parts << textOf(v);
-    return parts.join(QLatin1Char(','));
-}
-
-QJsonArray splitValues(const QString &text)
-{
-    QJsonArray out;
-    for (const QString &part : text.split(QLatin1Char(','), Qt::KeepEmptyParts))
-        out.append(part);
-    return out;
-}
-
 const BoxKeys &boxKeys(BoxKind kind)
 {
     static const BoxKeys camera{QStringLiteral("相机参数"), QStringLiteral("参数名"),
@@ -73,7 +58,7 @@ QVector<ParamRow> parameterRows(BoxKind kind, const QJsonValue &entry)
         const QJsonObject element = params.at(i).toObject();
         ParamRow row;
         row.name = row.shownName = textOf(element.value(keys.nameKey));
-        row.value = row.shownValue = joinValues(element.value(keys.valuesKey));
+        row.value = row.shownValue = listvalue::join(element.value(keys.valuesKey));
         row.fromDocument = true;
         row.storedIndex = i;
         row.stored = params.at(i);
@@ -103,7 +88,7 @@ QJsonValue rebuildEntry(BoxKind kind, const QJsonValue &storedEntry, const QVect
         if (fresh || row.name != row.shownName)
             element.insert(keys.nameKey, row.name);
         if (fresh || row.value != row.shownValue)
-            element.insert(keys.valuesKey, splitValues(row.value));
+            element.insert(keys.valuesKey, listvalue::split(row.value));
         params.append(element);
     }
     QJsonObject entry = storedEntry.toObject();

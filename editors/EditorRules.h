@@ -11,11 +11,6 @@
 
 namespace editors {
 
-// ---- list values: shown joined by ",", saved split on "," ----
-
-QString joinValues(const QJsonValue &array);
-QJsonArray splitValues(const QString &text);
-
 // ---- parameter editor ----
 
 enum class BoxKind { Camera, Algorithm };

@@ -117,13 +117,12 @@ QtParameterSettings::QtParameterSettings(QWidget *parent, const QString &program
         QCoreApplication::processEvents();
     });
 
-    m_screen = QtFramelessWindow::screenSize();
-    qDebug() << "Screen resolution: " << m_screen.width() << "x" << m_screen.height();
+    const QSize screen = QtFramelessWindow::screenSize();
+    qDebug() << "Screen resolution: " << screen.width() << "x" << screen.height();
     connect(ui.pushButton_max, &QPushButton::clicked, this, &QtParameterSettings::toggleMaximized);
 
     setWindowFlags(Qt::FramelessWindowHint);
-    resize(m_screen.width() / 3 * 2, m_screen.height() / 3 * 2);
-    move(m_screen.width() / 5, m_screen.height() / 5);
+    QtFramelessWindow::placeTool(this);
 }
 
 QtParameterSettings::~QtParameterSettings()
@@ -354,15 +353,5 @@ void QtParameterSettings::saveProgramObj()
 
 void QtParameterSettings::toggleMaximized()
 {
-    setWindowFlags(Qt::FramelessWindowHint);
-    if (m_maximizeNext) {
-        showMaximized();
-        m_maximizeNext = false;
-    } else {
-        showNormal();
-        resize(m_screen.width() / 3 * 2, m_screen.height() / 3 * 2);
-        move(m_screen.width() / 5, m_screen.height() / 5);
-        m_maximizeNext = true;
-    }
-    QCoreApplication::processEvents();
+    QtFramelessWindow::toggleToolMaximized(this, &m_maximizeNext, [this] { QtFramelessWindow::placeTool(this); });
 }

@@ -78,6 +78,5 @@ private:
     QList<CfgWindow> m_cameraBoxes;
     QList<CfgWindow> m_algorithmBoxes;
     QtFramelessWindow *m_frameless = nullptr;
-    QSize m_screen;
     bool m_maximizeNext = true;
 };

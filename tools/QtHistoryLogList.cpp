@@ -57,7 +57,7 @@ QtHistoryLogList::QtHistoryLogList(QWidget *parent, const QString &extractFolder
 
     toolwindow::loggedScreenSize();
     setWindowFlags(Qt::FramelessWindowHint);
-    placeNormal();
+    QtFramelessWindow::placeTool(this);
     ui.lineEdit_match->clear();
     ui.pushButton_match->setStyleSheet(toolwindow::buttonStyle());
     ui.pushButton_writeMatch->setStyleSheet(toolwindow::buttonStyle());
@@ -65,24 +65,9 @@ QtHistoryLogList::QtHistoryLogList(QWidget *parent, const QString &extractFolder
 
 QtHistoryLogList::~QtHistoryLogList() = default;
 
-void QtHistoryLogList::placeNormal()
-{
-    const QSize screen = QtFramelessWindow::screenSize();
-    resize(screen.width() / 3 * 2, screen.height() / 3 * 2);
-    move(screen.width() / 5, screen.height() / 5);
-}
-
 void QtHistoryLogList::toggleMaximized()
 {
-    setWindowFlags(Qt::FramelessWindowHint);
-    if (m_maximizeNext) {
-        showMaximized();
-    } else {
-        showNormal();
-        placeNormal();
-    }
-    m_maximizeNext = !m_maximizeNext;
-    QCoreApplication::processEvents();
+    QtFramelessWindow::toggleToolMaximized(this, &m_maximizeNext, [this] { QtFramelessWindow::placeTool(this); });
 }
 
 const QList<QString> &QtHistoryLogList::pagedList() const

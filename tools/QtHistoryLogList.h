@@ -55,7 +55,6 @@ private:
     void beginAction();
     void endAction();
     void toggleMaximized();
-    void placeNormal();
 
     Ui::QtHistoryLogListClass ui;
     QtFramelessWindow *m_frameless = nullptr;

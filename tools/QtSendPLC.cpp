@@ -188,15 +188,8 @@ void QtSendPLC::sendAll()
 
 void QtSendPLC::toggleMaximized()
 {
-    setWindowFlags(Qt::FramelessWindowHint);
-    if (m_maximizeNext) {
-        showMaximized();
-    } else {
-        showNormal();
-        fitToGrid(QtFramelessWindow::screenSize());
-    }
-    m_maximizeNext = !m_maximizeNext;
-    QCoreApplication::processEvents();
+    QtFramelessWindow::toggleToolMaximized(this, &m_maximizeNext,
+                                           [this] { fitToGrid(QtFramelessWindow::screenSize()); });
 }
 
 void QtSendPLC::mousePressEvent(QMouseEvent *event)

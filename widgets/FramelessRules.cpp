@@ -104,4 +104,9 @@ QSize frameRightMinimum(int windowWidth)
     return QSize(windowWidth / 5, 300);
 }
 
+QRect toolGeometry(const QSize &screen)
+{
+    return QRect(screen.width() / 5, screen.height() / 5, screen.width() / 3 * 2, screen.height() / 3 * 2);
+}
+
 } // namespace frameless

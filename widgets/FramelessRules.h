@@ -42,4 +42,7 @@ QRect restoredGeometry(const QSize &screen);
 // Minimum size of the main window's right frame for a window width.
 QSize frameRightMinimum(int windowWidth);
 
+// Tool window geometry when not maximised: 2/3 of the screen at (W/5, H/5).
+QRect toolGeometry(const QSize &screen);
+
 } // namespace frameless

@@ -173,6 +173,27 @@ bool QtFramelessWindow::maximizeNext()
     return g_maximizeNext;
 }
 
+void QtFramelessWindow::toggleToolMaximized(QWidget *window, bool *maximizeNext,
+                                            const std::function<void()> &restore)
+{
+    window->setWindowFlags(Qt::FramelessWindowHint);
+    if (*maximizeNext) {
+        window->showMaximized();
+    } else {
+        window->showNormal();
+        restore();
+    }
+    *maximizeNext = !*maximizeNext;
+    QCoreApplication::processEvents();
+}
+
+void QtFramelessWindow::placeTool(QWidget *window)
+{
+    const QRect r = frameless::toolGeometry(screenSize());
+    window->resize(r.size());
+    window->move(r.topLeft());
+}
+
 void QtFramelessWindow::minimizeWindow()
 {
     m_window->showMinimized();

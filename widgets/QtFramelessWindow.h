@@ -19,6 +19,8 @@
 #include "FramelessRules.h"
 
 #include <QObject>
+
+#include <functional>
 #include <QPoint>
 #include <QPointer>
 #include <QSize>
@@ -74,6 +76,12 @@ public:
 
     // Primary screen size, read once per process.
     static QSize screenSize();
+    // A tool window's maximise button: maximised when *maximizeNext, else shown normal and
+    // placed by restore; the flag flips either way.
+    static void toggleToolMaximized(QWidget *window, bool *maximizeNext,
+                                    const std::function<void()> &restore);
+    // A tool window at its normal place: 2/3 of the screen at one fifth of it.
+    static void placeTool(QWidget *window);
     // True when the next toggleMaximized() maximises (process-wide, true at start).
     static bool maximizeNext();
 

@@ -3,6 +3,7 @@
 #include "EditorDocument.h"
 #include "EditorFixture.h"
 #include "EditorRules.h"
+#include "ListValue.h"
 
 using namespace editors;
 
@@ -64,8 +65,8 @@ void TestEditorRules::listTexts()
     QFETCH(QJsonArray, stored);
     QFETCH(QString, shown);
     QFETCH(QJsonArray, saved);
-    QCOMPARE(joinValues(stored), shown);
-    QCOMPARE(splitValues(shown), saved);
+    QCOMPARE(listvalue::join(stored), shown);
+    QCOMPARE(listvalue::split(shown), saved);
 }
 
 void TestEditorRules::boxPlaces_data()

@@ -1,0 +1,14 @@
+// List parameter values of the station document: arrays of texts, shown joined by ","
+// and split again at "," (empty parts kept).
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonValue>
+#include <QString>
+
+namespace listvalue {
+
+QString join(const QJsonValue &array);
+QJsonArray split(const QString &text);
+
+} // namespace listvalue
