@@ -59,24 +59,9 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
     ui.frame->setMouseTracking(true);
 
-    ui.label_icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
-    ui.pushButton_min->setText(QString());
-    ui.pushButton_max->setText(QString());
-    ui.pushButton_close->setText(QString());
-    ui.pushButton_min->setStyleSheet(
-        QStringLiteral("background-color:transparent;image: url(./Icon/min_n.png);"));
-    ui.pushButton_max->setStyleSheet(
-        QStringLiteral("background-color:transparent;image: url(./Icon/Max_n.png);"));
-    ui.pushButton_close->setStyleSheet(
-        QStringLiteral("background-color:transparent;image: url(./Icon/close_n.png);"));
-    connect(ui.pushButton_min, &QPushButton::clicked, this, [this] {
-        showMinimized();
-        QCoreApplication::processEvents();
-    });
-    connect(ui.pushButton_close, &QPushButton::clicked, this, [this] {
-        close();
-        QCoreApplication::processEvents();
-    });
+    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    connect(ui.pushButton_min, &QPushButton::clicked, m_frameless, &QtFramelessWindow::minimizeWindow);
+    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
 
     const QSize screen = QtFramelessWindow::screenSize();
     qDebug().noquote() << "Screen resolution: " << screen.width() << "x" << screen.height();

@@ -8,17 +8,6 @@
 
 namespace editors {
 
-void styleTitleButtons(QPushButton *min, QPushButton *max, QPushButton *close)
-{
-    min->setText(QString());
-    max->setText(QString());
-    close->setText(QString());
-    min->setStyleSheet(QStringLiteral("background-color:transparent;image: url(./Icon/min_n.png);"));
-    max->setStyleSheet(QStringLiteral("background-color:transparent;image: url(./Icon/Max_n.png);"));
-    close->setStyleSheet(
-        QStringLiteral("background-color:transparent;image: url(./Icon/close_n.png);"));
-}
-
 QCheckBox *putCheckCell(QTableWidget *table, int row, int column, bool checked)
 {
     auto *container = new QWidget;

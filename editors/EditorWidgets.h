@@ -10,9 +10,6 @@ class QWidget;
 
 namespace editors {
 
-// Title buttons drawn by their icons only.
-void styleTitleButtons(QPushButton *min, QPushButton *max, QPushButton *close);
-
 // A text-less check box centred in a container as the cell widget of (row, column).
 QCheckBox *putCheckCell(QTableWidget *table, int row, int column, bool checked);
 QCheckBox *checkCell(const QTableWidget *table, int row, int column);

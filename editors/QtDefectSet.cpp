@@ -37,18 +37,11 @@ QtDefectSet::QtDefectSet(QWidget *parent, const QString &programFolder)
     ui.setupUi(this);
     m_frameless = QtFramelessWindow::dialog(this, 3);
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    ui.label_icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
     setWindowFlags(Qt::FramelessWindowHint);
-    editors::styleTitleButtons(ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
     ui.pushButton_max->hide();
-    connect(ui.pushButton_min, &QPushButton::pressed, this, [this] {
-        showMinimized();
-        QCoreApplication::processEvents();
-    });
-    connect(ui.pushButton_close, &QPushButton::clicked, this, [this] {
-        close();
-        QCoreApplication::processEvents();
-    });
+    connect(ui.pushButton_min, &QPushButton::pressed, m_frameless, &QtFramelessWindow::minimizeWindow);
+    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
 
     QTableWidget *table = ui.tableWidget;
     table->setRowCount(0);

@@ -97,7 +97,6 @@ QtParameterSettings::QtParameterSettings(QWidget *parent, const QString &program
     m_frameless = QtFramelessWindow::dialog(this, 2);
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
     ui.frame->setMouseTracking(true);
-    ui.label_icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
 
     initTabs(load_camera_cfg(QStringLiteral("camera_cfg.json")));
 
@@ -107,15 +106,9 @@ QtParameterSettings::QtParameterSettings(QWidget *parent, const QString &program
     connect(ui.pushButton_giveup, &QPushButton::clicked, this,
             [this] { initTabs(load_camera_cfg(m_doc.fileName())); });
 
-    editors::styleTitleButtons(ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    connect(ui.pushButton_min, &QPushButton::clicked, this, [this] {
-        showMinimized();
-        QCoreApplication::processEvents();
-    });
-    connect(ui.pushButton_close, &QPushButton::clicked, this, [this] {
-        close();
-        QCoreApplication::processEvents();
-    });
+    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    connect(ui.pushButton_min, &QPushButton::clicked, m_frameless, &QtFramelessWindow::minimizeWindow);
+    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
 
     const QSize screen = QtFramelessWindow::screenSize();
     qDebug() << "Screen resolution: " << screen.width() << "x" << screen.height();

@@ -27,14 +27,7 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
                        ui.widget_image, static_cast<QWidget *>(ui.title)})
         w->setMouseTracking(true);
 
-    ui.label_icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
-    ui.pushButton_min->setText(QString());
-    ui.pushButton_close->setText(QString());
-    ui.pushButton_max->setText(QString());
-    ui.pushButton_min->setStyleSheet(QStringLiteral("background-color:transparent;image: url(./Icon/min_n.png);"));
-    ui.pushButton_close->setStyleSheet(
-        QStringLiteral("background-color:transparent;image: url(./Icon/close_n.png);"));
-    ui.pushButton_max->setStyleSheet(QStringLiteral("background-color:transparent;image: url(./Icon/Max_n.png);"));
+    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
 
     m_frameless = QtFramelessWindow::mainWindow(this);
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);

@@ -38,17 +38,11 @@ QtHistoryLogList::QtHistoryLogList(QWidget *parent, const QString &extractFolder
     m_frameless = QtFramelessWindow::dialog(this, 2);
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
 
-    toolwindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
 
-    connect(ui.pushButton_min, &QPushButton::clicked, this, [this] {
-        showMinimized();
-        QCoreApplication::processEvents();
-    });
+    connect(ui.pushButton_min, &QPushButton::clicked, m_frameless, &QtFramelessWindow::minimizeWindow);
     connect(ui.pushButton_max, &QPushButton::clicked, this, &QtHistoryLogList::toggleMaximized);
-    connect(ui.pushButton_close, &QPushButton::clicked, this, [this] {
-        close();
-        QCoreApplication::processEvents();
-    });
+    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
     connect(ui.pushButton_match, &QPushButton::clicked, this, &QtHistoryLogList::match);
     connect(ui.pushButton_writeMatch, &QPushButton::clicked, this, &QtHistoryLogList::writeMatch);
     connect(ui.verticalScrollBar, &QScrollBar::valueChanged, this, &QtHistoryLogList::onPageScroll);

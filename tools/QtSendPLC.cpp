@@ -36,16 +36,10 @@ QtSendPLC::QtSendPLC(QWidget *parent) : QMainWindow(parent)
     m_frameless = QtFramelessWindow::dialog(this, 2);
     m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
 
-    toolwindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    connect(ui.pushButton_min, &QPushButton::pressed, this, [this] {
-        showMinimized();
-        QCoreApplication::processEvents();
-    });
+    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
+    connect(ui.pushButton_min, &QPushButton::pressed, m_frameless, &QtFramelessWindow::minimizeWindow);
     connect(ui.pushButton_max, &QPushButton::pressed, this, &QtSendPLC::toggleMaximized);
-    connect(ui.pushButton_close, &QPushButton::clicked, this, [this] {
-        close();
-        QCoreApplication::processEvents();
-    });
+    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
 
     const QSize screen = toolwindow::loggedScreenSize();
     setWindowFlags(Qt::FramelessWindowHint);

@@ -1,5 +1,8 @@
 #include "QtFramelessWindow.h"
 
+#include <QLabel>
+#include <QPushButton>
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -192,6 +195,24 @@ void QtFramelessWindow::placeTool(QWidget *window)
     const QRect r = frameless::toolGeometry(screenSize());
     window->resize(r.size());
     window->move(r.topLeft());
+}
+
+void QtFramelessWindow::styleTitle(QLabel *icon, QPushButton *min, QPushButton *max, QPushButton *close)
+{
+    icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
+    const QString style = QStringLiteral("background-color:transparent;image: url(./Icon/%1);");
+    min->setText(QString());
+    max->setText(QString());
+    close->setText(QString());
+    min->setStyleSheet(style.arg(QLatin1String("min_n.png")));
+    max->setStyleSheet(style.arg(QLatin1String("Max_n.png")));
+    close->setStyleSheet(style.arg(QLatin1String("close_n.png")));
+}
+
+void QtFramelessWindow::closeWindow()
+{
+    m_window->close();
+    QCoreApplication::processEvents();
 }
 
 void QtFramelessWindow::minimizeWindow()

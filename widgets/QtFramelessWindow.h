@@ -28,6 +28,9 @@
 class QMouseEvent;
 class QWidget;
 
+class QLabel;
+class QPushButton;
+
 class QtFramelessWindow : public QObject
 {
     Q_OBJECT
@@ -76,6 +79,8 @@ public:
 
     // Primary screen size, read once per process.
     static QSize screenSize();
+    // The logo and the three icon-only title buttons every window shows.
+    static void styleTitle(QLabel *icon, QPushButton *min, QPushButton *max, QPushButton *close);
     // A tool window's maximise button: maximised when *maximizeNext, else shown normal and
     // placed by restore; the flag flips either way.
     static void toggleToolMaximized(QWidget *window, bool *maximizeNext,
@@ -88,6 +93,7 @@ public:
 public slots:
     // Title buttons of the main window.
     void minimizeWindow();
+    void closeWindow();
     void toggleMaximized();
 
 signals:
