@@ -3,8 +3,6 @@
 #include "QtFramelessWindow.h"
 
 #include <QDebug>
-#include <QLabel>
-#include <QPushButton>
 
 namespace toolwindow {
 
