@@ -1,12 +1,28 @@
 #include "EditorWidgets.h"
 
+#include "QtFramelessWindow.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 
 namespace editors {
+
+QtFramelessWindow *frameSmallEditor(QMainWindow *window, int margin, QWidget *title, QLabel *icon,
+                                    QPushButton *min, QPushButton *max, QPushButton *close)
+{
+    QtFramelessWindow *frameless = QtFramelessWindow::dialog(window, margin);
+    frameless->setTitle(title, min, max, close);
+    window->setWindowFlags(Qt::FramelessWindowHint);
+    QtFramelessWindow::styleTitle(icon, min, max, close);
+    max->hide();
+    QObject::connect(min, &QPushButton::pressed, frameless, &QtFramelessWindow::minimizeWindow);
+    QObject::connect(close, &QPushButton::clicked, frameless, &QtFramelessWindow::closeWindow);
+    return frameless;
+}
 
 QCheckBox *putCheckCell(QTableWidget *table, int row, int column, bool checked)
 {

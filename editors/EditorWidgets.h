@@ -4,11 +4,19 @@
 #include "EditorDocument.h"
 
 class QCheckBox;
+class QLabel;
+class QMainWindow;
+class QtFramelessWindow;
 class QPushButton;
 class QTableWidget;
 class QWidget;
 
 namespace editors {
+
+// Frameless title bar of the defect and image-saving editors: logo, icon buttons, no
+// maximise; minimise on press, close on click.
+QtFramelessWindow *frameSmallEditor(QMainWindow *window, int margin, QWidget *title, QLabel *icon,
+                                    QPushButton *min, QPushButton *max, QPushButton *close);
 
 // A text-less check box centred in a container as the cell widget of (row, column).
 QCheckBox *putCheckCell(QTableWidget *table, int row, int column, bool checked);

@@ -35,13 +35,8 @@ QtDefectSet::QtDefectSet(QWidget *parent, const QString &programFolder)
             programFolder)
 {
     ui.setupUi(this);
-    m_frameless = QtFramelessWindow::dialog(this, 3);
-    m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    setWindowFlags(Qt::FramelessWindowHint);
-    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    ui.pushButton_max->hide();
-    connect(ui.pushButton_min, &QPushButton::pressed, m_frameless, &QtFramelessWindow::minimizeWindow);
-    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
+    m_frameless = editors::frameSmallEditor(this, 3, ui.title, ui.label_icon, ui.pushButton_min,
+                                            ui.pushButton_max, ui.pushButton_close);
 
     QTableWidget *table = ui.tableWidget;
     table->setRowCount(0);

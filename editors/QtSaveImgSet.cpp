@@ -14,17 +14,11 @@ QtSaveImgSet::QtSaveImgSet(QWidget *parent, const QString &programFolder)
             programFolder)
 {
     ui.setupUi(this);
-    m_frameless = QtFramelessWindow::dialog(this, 2);
-    m_frameless->setTitle(ui.title, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    setWindowFlags(Qt::FramelessWindowHint);
-    QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
-    ui.pushButton_max->hide();
-    connect(ui.pushButton_min, &QPushButton::pressed, m_frameless, &QtFramelessWindow::minimizeWindow);
-    connect(ui.pushButton_close, &QPushButton::clicked, m_frameless, &QtFramelessWindow::closeWindow);
+    m_frameless = editors::frameSmallEditor(this, 2, ui.title, ui.label_icon, ui.pushButton_min,
+                                            ui.pushButton_max, ui.pushButton_close);
 
     const QSize screen = QtFramelessWindow::screenSize();
     qDebug() << "Screen resolution: " << screen.width() << "x" << screen.height();
-    setWindowFlags(Qt::FramelessWindowHint);
     resize(screen.width() / 3, screen.height() / 3 + 100);
     move(screen.width() / 4, screen.height() / 4);
 
