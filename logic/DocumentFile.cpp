@@ -71,12 +71,22 @@ ReadResult read(const QString &path)
         r.error = notRegularText(path);
         return r;
     }
+    auto tooLarge = [&] {
+        ::close(fd);
+        r.status = ReadStatus::TooLarge;
+        r.error = reason(path, EFBIG);
+        return r;
+    };
+    if (st.st_size > kMaxDocumentBytes)
+        return tooLarge();
     QByteArray bytes;
-    bytes.reserve(int(qMin<qint64>(st.st_size, 64 << 20)));
+    bytes.reserve(int(st.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n > 0) {
+            if (bytes.size() + n > kMaxDocumentBytes) // grew while being read
+                return tooLarge();
             bytes.append(chunk, int(n));
             continue;
         }
@@ -96,6 +106,15 @@ ReadResult read(const QString &path)
     return r;
 }
 
+bool readOnly(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return false;
+    return (st.st_mode & 0222) == 0 || ::access(native.constData(), W_OK) != 0;
+}
+
 bool write(const QString &path, const QByteArray &bytes, QString *error,
            QFileDevice::Permissions perms)
 {
@@ -110,6 +129,9 @@ bool write(const QString &path, const QByteArray &bytes, QString *error,
         return fail(notRegularText(path));
     if (there == ReadStatus::BrokenLink || there == ReadStatus::Unreadable)
         return fail(reason(path, err));
+    // The rename below would replace even a file its owner made read-only.
+    if (there == ReadStatus::Ok && readOnly(path))
+        return fail(reason(path, EACCES));
 
     // Unbuffered, so a short write (full disk, file-size limit) shows at write() and
     // not only in the final flush that commit() does not report.
@@ -138,6 +160,60 @@ bool write(const QString &path, const QByteArray &bytes, QString *error,
     }
     if (!file.commit())
         return fail(path + QStringLiteral(": ") + file.errorString());
+    return true;
+}
+
+bool append(const QString &path, const QByteArray &bytes, QString *error)
+{
+    auto fail = [&](int err) {
+        if (error)
+            *error = reason(path, err);
+        return false;
+    };
+    const QByteArray native = QFile::encodeName(path);
+    int err = 0;
+    const ReadStatus there = classify(native, &err);
+    if (there == ReadStatus::NotRegular) {
+        if (error)
+            *error = notRegularText(path);
+        return false;
+    }
+    if (there == ReadStatus::BrokenLink || there == ReadStatus::Unreadable)
+        return fail(err);
+    if (there == ReadStatus::Ok && readOnly(path))
+        return fail(EACCES);
+    const int fd = ::open(native.constData(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0)
+        return fail(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (error)
+            *error = notRegularText(path);
+        return false;
+    }
+    const off_t oldSize = st.st_size;
+    // All or nothing: what went in of this append is taken out again.
+    auto undo = [&](int e) {
+        while (::ftruncate(fd, oldSize) != 0 && errno == EINTR) {
+        }
+        ::close(fd);
+        return fail(e);
+    };
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return undo(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    if (::fsync(fd) != 0)
+        return undo(errno);
+    if (::close(fd) != 0)
+        return fail(errno);
     return true;
 }
 

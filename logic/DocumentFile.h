@@ -14,8 +14,12 @@ enum class ReadStatus {
     Missing,    // nothing at the path
     BrokenLink, // a link that cannot be resolved (dangling or a loop)
     NotRegular, // a pipe, device, socket or folder: never opened
-    Unreadable  // exists but open or read failed
+    Unreadable, // exists but open or read failed
+    TooLarge    // larger than any real document: not read
 };
+
+// No document of the console comes near this; a larger file is broken, not read whole.
+constexpr qint64 kMaxDocumentBytes = qint64(64) << 20;
 
 struct ReadResult
 {
@@ -30,12 +34,21 @@ struct ReadResult
 
 ReadResult read(const QString &path);
 
+// True when path exists and must not be replaced: no write permission bit at all
+// (read-only for every user, root included) or not writable for this user.
+bool readOnly(const QString &path);
+
 // Replaces the document at path with bytes: written to a temporary file beside it,
 // every byte checked, flushed and synced, then renamed over it. A path that exists
 // as something other than a regular file (or a link to one) is refused.
 // perms, when given, are set on the new file. On failure returns false with the
-// reason in *error (the path and the system's error text).
+// reason in *error (the path and the system's error text). A read-only document
+// (see readOnly) is refused.
 bool write(const QString &path, const QByteArray &bytes, QString *error,
            QFileDevice::Permissions perms = {});
+
+// Appends bytes to the regular file at path (made when missing), every byte checked;
+// on failure the file is cut back to its old length, so it holds all or nothing.
+bool append(const QString &path, const QByteArray &bytes, QString *error);
 
 } // namespace docfile

@@ -142,14 +142,8 @@ bool appendExtract(const QString &folder, const QString &name, const QByteArray 
             *error = folder + QStringLiteral(": 无法创建文件夹");
         return false;
     }
-    const docfile::ReadResult old = docfile::read(path);
-    if (!old.ok() && old.status != docfile::ReadStatus::Missing) {
-        if (error)
-            *error = old.error.isEmpty() ? path : old.error;
-        return false;
-    }
     QString reason;
-    if (!docfile::write(path, old.bytes + content, &reason)) {
+    if (!docfile::append(path, content, &reason)) {
         if (error)
             *error = reason.isEmpty() ? path : reason;
         return false;

@@ -1,6 +1,7 @@
 // The configuration loader: every outcome with its log lines.
 #include "LogCapture.h"
 #include "Logic_transfer.h"
+#include "SparseFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,6 +86,7 @@ void TestLoadCameraCfg::missingFile_logsNotReadableThenEmpty_data()
     QTest::newRow("missing") << "missing";
     QTest::newRow("named pipe") << "fifo"; // refused unopened: never blocks
     QTest::newRow("folder") << "dir";
+    QTest::newRow("larger than any document") << "huge"; // sparse: nothing is allocated
 }
 
 void TestLoadCameraCfg::missingFile_logsNotReadableThenEmpty()
@@ -97,6 +99,8 @@ void TestLoadCameraCfg::missingFile_logsNotReadableThenEmpty()
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (kind == "dir")
         QVERIFY(QDir().mkpath(path));
+    else if (kind == "huge")
+        QVERIFY(sparseFile(path, qint64(3) << 30));
     const auto cleanup = qScopeGuard([&] { QFile::remove(path); QDir(path).removeRecursively(); });
     LogCapture log;
     QVERIFY(m_bridge->load_camera_cfg(QStringLiteral("tst_missing.json")).isEmpty());

@@ -1,6 +1,7 @@
 // Password document: defaults, reading, fail-closed loading, add/remove rules and atomic saves.
 #include "PasswordStore.h"
 #include "ReadOnlyFolder.h"
+#include "SparseFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,6 +156,7 @@ void TestPasswordStore::failClosed_data()
     QTest::newRow("directory") << QByteArray() << "dir";
     QTest::newRow("named pipe") << QByteArray() << "fifo";
     QTest::newRow("link loop") << QByteArray() << "loop";
+    QTest::newRow("over 2 GB") << QByteArray() << "huge"; // sparse
 }
 
 void TestPasswordStore::failClosed()
@@ -170,6 +172,8 @@ void TestPasswordStore::failClosed()
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (kind == "loop")
         QVERIFY(QFile::link(path, path));
+    else if (kind == "huge")
+        QVERIFY(sparseFile(path, qint64(2) << 30 | 1));
     else
         writeFile(path, content);
 
@@ -195,6 +199,8 @@ void TestPasswordStore::failClosed()
         QVERIFY(!after.isFile() && after.exists());
     else if (kind == "loop")
         QCOMPARE(after.symLinkTarget(), path);
+    else if (kind == "huge")
+        QCOMPARE(after.size(), qint64(2) << 30 | 1);
     else
         QCOMPARE(readFile(path), content);
 }
