@@ -21,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static std::unique_ptr<Logic_transfer> bridge(new Logic_transfer);
     static const QString name = QStringLiteral("fuzz_cfg.json");
     fuzzsupport::placeInput(name, data, size);
+    const fuzzsupport::QtJsonLeakGuard qtJsonLeak(data, size);
 
     const QJsonObject document = bridge->load_camera_cfg(name);
 

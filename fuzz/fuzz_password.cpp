@@ -7,6 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzzsupport::app();
     fuzzsupport::placeInput(QStringLiteral("password.json"), data, size);
+    const fuzzsupport::QtJsonLeakGuard qtJsonLeak(data, size);
 
     PasswordStore store;
     store.load(fuzzsupport::programFolder());

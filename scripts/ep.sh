@@ -7,7 +7,7 @@ MODE=${1:-run}
 
 PACKAGES=(g++ cmake make pkg-config qtbase5-dev qtbase5-dev-tools libqt5charts5-dev
           libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
-          fonts-wqy-microhei xvfb xauth clang libclang-rt-14-dev)
+          fonts-wqy-microhei xvfb xauth clang libclang-rt-14-dev llvm-14)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -32,11 +32,12 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-60}
 fuzz() {
   local dir=$ROOT/build-fuzz/fuzz failed=0 pids=() names=()
   local out; out=$(mktemp -d)
+  local SYMBOLIZER; SYMBOLIZER=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)
   for seeds in "$ROOT"/fuzz/corpus/*/; do
     local name; name=$(basename "$seeds")
     mkdir -p "$out/$name/corpus"
-    # Whole allocation stacks (Qt has no frame pointers), so the leak suppression can match.
-    (cd "$dir" && LSAN_OPTIONS=suppressions=$ROOT/fuzz/lsan.supp ASAN_OPTIONS=fast_unwind_on_malloc=0 \
+    # Reports name functions and lines through llvm-14's symbolizer; nothing depends on it.
+    (cd "$dir" && env ${SYMBOLIZER:+ASAN_SYMBOLIZER_PATH=$SYMBOLIZER} \
        ./fuzz_"$name" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
        -print_final_stats=1 -artifact_prefix="$out/$name/" "$out/$name/corpus" "$seeds" \
        >"$out/$name/log" 2>&1) &
