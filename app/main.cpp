@@ -1,5 +1,5 @@
+#include "ConsoleRun.h"
 #include "CrashDump.h"
-#include "Qt_epWindow.h"
 
 #include <QApplication>
 
@@ -9,9 +9,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         QApplication app(argc, argv);
-        Qt_epWindow *window = new Qt_epWindow(); // shows itself and starts the console
-        result = app.exec();
-        delete window;
+        result = runConsole();
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #include "LogBatch.h"
 
+#include "LogLine.h"
+
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -18,7 +20,7 @@ LogBatch::LogBatch(QPlainTextEdit *view, int maxLines)
 
 void LogBatch::append(const QString &line, const QColor &colour)
 {
-    m_lines.append({line, colour});
+    m_lines.append({logline::shown(line), colour});
     // Keep the newest maxLines; compact now and then rather than per line.
     if (m_lines.size() - m_first > m_maxLines)
         ++m_first;

@@ -1,6 +1,7 @@
 // Lines for a log view that go in together: while messages stream in, the lines queue
 // up and reach the view in one insertion at the next turn of the event loop, so only
-// the lines on screen are laid out. At most maxLines wait (the view keeps no more).
+// the lines on screen are laid out. At most maxLines wait (the view keeps no more); an
+// overlong line is shown cut (LogLine.h).
 #pragma once
 
 #include <QColor>

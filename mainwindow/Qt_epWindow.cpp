@@ -1,6 +1,7 @@
 // Main window: construction, login hand-off, destruction.
 #include "Qt_epWindow.h"
 
+#include "LogLine.h"
 #include "Logic_transfer.h"
 #include "MainWindowRules.h"
 #include "Platform.h"
@@ -83,8 +84,13 @@ Qt_epWindow::~Qt_epWindow()
 
 void Qt_epWindow::getLoginSuccess(QString authority_user)
 {
+    if (m_exitRequested)
+        return;
     show();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Closed while it painted (also during start-up): no set-up, no start.
+    if (m_exitRequested)
+        return;
 
     if (m_firstLogin) {
         setStatus(QStringLiteral("初始化中.."), QStringLiteral("color: red;"));
@@ -108,7 +114,12 @@ void Qt_epWindow::getLoginSuccess(QString authority_user)
 
 void Qt_epWindow::appendOperationLog(const QString &text)
 {
-    ui.plainTextEdit_operat->appendPlainText(MainWindowRules::logLine(platform::localNow(), text));
+    showOperationLine(MainWindowRules::logLine(platform::localNow(), text));
+}
+
+void Qt_epWindow::showOperationLine(const QString &line)
+{
+    ui.plainTextEdit_operat->appendPlainText(logline::shown(line));
 }
 
 void Qt_epWindow::setStatus(const QString &text, const QString &style)

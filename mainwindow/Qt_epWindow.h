@@ -105,6 +105,10 @@ public:
     QtSaveImgSet *saveImgSet() const { return m_saveImgSet; }
     QtDefectSet *defectSet() const { return m_defectSet; }
     QtHistoryLogList *historyLogList() const { return m_historyLogList; }
+    const QQueue<QString> &runLines() const { return m_runLines; }
+    const QQueue<QString> &resultLines() const { return m_resultLines; }
+    // A close was accepted: the run ends with the window, no new start is made.
+    bool exitRequested() const { return m_exitRequested; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -127,6 +131,7 @@ private:
     void setRunIcons(const QString &startIcon, const QString &stopIcon);
     void setLamps(bool green);
     void setStatus(const QString &text, const QString &style);
+    void showOperationLine(const QString &line); // a whole operation-log line, stamp included
     void setFrameRightMinimum(const QSize &rule);
 
     // Exit prompt.
@@ -199,6 +204,7 @@ private:
     QtHistoryLogList *m_historyLogList = nullptr;
     QList<QPointer<QWidget>> m_closingTools; // released at close, deleted later
     bool m_cameraDebugging = false;           // task unloaded, the tool holds the cameras
+    bool m_exitRequested = false;             // closed: nothing new is started
 
     QString m_roleText;
     int m_runLineCount = 0;

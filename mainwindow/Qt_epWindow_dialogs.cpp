@@ -132,6 +132,8 @@ void Qt_epWindow::openCameraDebug()
     qDebug() << "开始相机调试：断开通信、卸载任务并开始相机调试。";
     appendOperationLog(QStringLiteral("开始相机调试：断开通信、卸载任务并开始相机调试。"));
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (m_exitRequested)
+        return;
 
     if (m_logic)
         m_logic->unloadTask();

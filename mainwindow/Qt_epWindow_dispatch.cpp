@@ -72,8 +72,7 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
         const bool connected = linkConnected(m.key);
         ui.pushButton_PLCstatus->setStyleSheet(QLatin1String(connected ? kGreenLamp : kRedLamp));
         setLogColor(ui.plainTextEdit_operat, logColor(connected ? "green" : "red"));
-        ui.plainTextEdit_operat->appendPlainText(tmpDate + QStringLiteral(" PLC通信，")
-                                                 + linkStateText(connected));
+        showOperationLine(tmpDate + QStringLiteral(" PLC通信，") + linkStateText(connected));
         return;
     }
     case MessageKind::CameraLink: {
@@ -89,8 +88,8 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
             break;
         }
         setLogColor(ui.plainTextEdit_operat, logColor(connected ? "green" : "red"));
-        ui.plainTextEdit_operat->appendPlainText(tmpDate + QLatin1Char(' ') + m.cameraName
-                                                 + QLatin1Char(',') + linkStateText(connected));
+        showOperationLine(tmpDate + QLatin1Char(' ') + m.cameraName + QLatin1Char(',')
+                          + linkStateText(connected));
         return;
     }
     case MessageKind::Data:
@@ -234,8 +233,8 @@ bool Qt_epWindow::programSwitchMessage(const QString &myByte, const QString &tmp
         qWarning().noquote() << "Qt_epWindow::getTransferData" << " line:" << __LINE__
                              << "program number is not a number:" << myByte;
         setLogColor(ui.plainTextEdit_operat, logColor("red"));
-        ui.plainTextEdit_operat->appendPlainText(tmpDate + QStringLiteral(" 切换程序号") + myByte
-                                                 + QStringLiteral("：不是程序号，已忽略"));
+        showOperationLine(tmpDate + QStringLiteral(" 切换程序号") + myByte
+                          + QStringLiteral("：不是程序号，已忽略"));
         setLogColor(ui.plainTextEdit_operat, logColor("white"));
         return false;
     }
@@ -244,8 +243,7 @@ bool Qt_epWindow::programSwitchMessage(const QString &myByte, const QString &tmp
     ui.tabWidget->setCurrentIndex(4);
     selectPage(4);
     setLogColor(ui.plainTextEdit_operat, logColor("red"));
-    ui.plainTextEdit_operat->appendPlainText(tmpDate + QStringLiteral(" 切换程序号") + myByte
-                                             + QStringLiteral("，请稍等..."));
+    showOperationLine(tmpDate + QStringLiteral(" 切换程序号") + myByte + QStringLiteral("，请稍等..."));
     if (d.action == SwitchDecision::SameProgram)
         return false;
     m_programNumber = d.number;
@@ -274,7 +272,7 @@ void Qt_epWindow::runProgramSwitch()
     m_receivingStopped = false;
     if (reloadAndRun()) {
         setLogColor(ui.plainTextEdit_operat, logColor("green"));
-        ui.plainTextEdit_operat->appendPlainText(stamp + QStringLiteral(" 切换程序号完成，程序运行..."));
+        showOperationLine(stamp + QStringLiteral(" 切换程序号完成，程序运行..."));
         setLogColor(ui.plainTextEdit_operat, logColor("white"));
         ui.label_15->setText(QStringLiteral("程序运行"));
         ui.label_15->setStyleSheet(QStringLiteral("color: green;"));
@@ -286,7 +284,7 @@ void Qt_epWindow::runProgramSwitch()
     qCritical().noquote() << "Qt_epWindow::runProgramSwitch" << " line:" << __LINE__
                           << "program" << m_programNumber << "failed to load";
     setLogColor(ui.plainTextEdit_operat, logColor("red"));
-    ui.plainTextEdit_operat->appendPlainText(stamp + QStringLiteral(" 切换程序号失败，程序未运行"));
+    showOperationLine(stamp + QStringLiteral(" 切换程序号失败，程序未运行"));
     setLogColor(ui.plainTextEdit_operat, logColor("white"));
     ui.label_15->setText(QStringLiteral("初始化失败"));
     ui.label_15->setStyleSheet(QStringLiteral("color: red;"));
@@ -308,11 +306,11 @@ void Qt_epWindow::sendPLCData(QString cmd)
             qWarning().noquote() << "Qt_epWindow::sendPLCData" << " line:" << __LINE__
                                  << "module refused" << command;
         }
-        ui.plainTextEdit_operat->appendPlainText(line);
+        showOperationLine(line);
     };
     if (cmd.contains(QStringLiteral("补全部信号"))) {
         const QStringList fields = cmd.split(QLatin1Char('#'), Qt::KeepEmptyParts);
-        ui.plainTextEdit_operat->appendPlainText(prefix + QStringLiteral("补全部信号"));
+        showOperationLine(prefix + QStringLiteral("补全部信号"));
         for (int i = 1; i < fields.size(); ++i)
             send(fields.at(i));
         return;

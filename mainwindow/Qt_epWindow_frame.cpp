@@ -50,10 +50,6 @@ void Qt_epWindow::onClosePressed()
     if (answer == QMessageBox::Yes) {
         qDebug() << "确认关闭程序";
         close();
-        // Ends the application whatever dialogs are still open; the run is torn down
-        // when the window is destroyed after the event loop.
-        if (QThread::currentThread()->loopLevel() > 0)
-            QCoreApplication::quit();
     } else {
         qDebug() << "用户点击了取消或未选择任何操作";
     }
@@ -73,4 +69,10 @@ void Qt_epWindow::closeEvent(QCloseEvent *event)
 {
     releaseToolWindows();
     QMainWindow::closeEvent(event);
+    // Every close ends the application, whatever windows stay open: the event loop ends
+    // (or, during start-up, is never entered) and the run is torn down when the window
+    // is destroyed after it.
+    m_exitRequested = true;
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::quit();
 }

@@ -153,6 +153,8 @@ void Qt_epWindow::onStartClicked()
 {
     appendOperationLog(QStringLiteral("开始按钮按下，加载通用逻辑并运行"));
     QCoreApplication::processEvents();
+    if (m_exitRequested)
+        return;
     if (startLogic()) {
         setLamps(true);
         setStatus(QStringLiteral("程序运行"), QStringLiteral("color: green;"));
@@ -239,6 +241,8 @@ void Qt_epWindow::onReRunClicked()
     qDebug() << "重新运行，卸载任务并重新加载通用逻辑后运行";
     appendOperationLog(QStringLiteral("重新运行按钮按下，卸载任务并重新加载通用逻辑后运行"));
     QCoreApplication::processEvents();
+    if (m_exitRequested)
+        return;
 
     if (m_logic) {
         m_logic->disconnect();

@@ -100,18 +100,25 @@ bool startTool(const QString &windowsName, QString *error)
     const QString folder = programFolder();
     const QStringList candidates{folder + QLatin1Char('/') + windowsName,
                                  folder + QLatin1Char('/') + baseName(windowsName)};
+    QString reason = QStringLiteral("程序目录中未找到该工具：") + candidates.first();
     for (const QString &path : candidates) {
-        QFileInfo info(path);
-        if (!info.isFile() || !info.isExecutable())
+        const QFileInfo info(path);
+        if (!info.isFile())
             continue;
+        // The execute bits too: a check for this user alone lets root pass any file.
+        const QFileDevice::Permissions exe = QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                             | QFileDevice::ExeOther;
+        if (!(info.permissions() & exe) || !info.isExecutable()) {
+            reason = QStringLiteral("工具文件不可执行：") + path;
+            continue;
+        }
         if (QProcess::startDetached(path, QStringList(), folder))
             return true;
-        if (error)
-            *error = QStringLiteral("cannot start ") + path;
-        return false;
+        reason = QStringLiteral("工具无法启动：") + path;
+        break;
     }
     if (error)
-        *error = QStringLiteral("not found: ") + candidates.first();
+        *error = reason;
     return false;
 }
 

@@ -30,7 +30,8 @@ QString programFolder();
 QString libraryPath(const QString &windowsName);
 
 // Starts a tool program ("工具-Log分析.exe") detached, looked up in the program folder
-// with and without ".exe". Returns false with a reason when it cannot be started.
+// with and without ".exe". Returns false with the reason, in the console's words, when it
+// is not there, is there but not executable, or cannot be started.
 bool startTool(const QString &windowsName, QString *error = nullptr);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "QtHistoryLogList.h"
 
 #include "HistoryLogRules.h"
+#include "LogLine.h"
 #include "Platform.h"
 #include "QtFramelessWindow.h"
 #include "ToolWindow.h"
@@ -73,7 +74,7 @@ void QtHistoryLogList::fillView(const QList<QString> &list, int first, int last)
 {
     ui.plainTextEdit->clear();
     for (int i = first; i < last; ++i)
-        ui.plainTextEdit->appendPlainText(list.at(i));
+        ui.plainTextEdit->appendPlainText(logline::shown(list.at(i)));
     // The cursor stays at the top, so showing or resizing the view does not scroll it away.
     ui.plainTextEdit->moveCursor(QTextCursor::Start);
 }

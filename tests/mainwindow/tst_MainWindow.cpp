@@ -657,6 +657,8 @@ void TestMainWindow::externalTools()
     }
     QFile::remove(folder + QStringLiteral("/工具-配置文件"));
     QFile::remove(folder + QStringLiteral("/工具-配置文件.exe"));
+    const QString viewer = folder + QStringLiteral("/工具-查看结果图");
+    QFile::remove(viewer);
 
     Qt_epWindow w;
     auto *operat = child<QPlainTextEdit>(&w, "plainTextEdit_operat");
@@ -664,12 +666,37 @@ void TestMainWindow::externalTools()
     QCOMPARE(logTexts(operat).last(), QStringLiteral("打开工具:工具-Log分析.exe"));
     QTRY_VERIFY(QFile::exists(marker));
 
-    child<QPushButton>(&w, "pushButton_cfgTool")->click();
-    const QStringList texts = logTexts(operat);
-    QCOMPARE(texts.at(texts.size() - 2), QStringLiteral("打开工具:工具-配置文件.exe"));
-    QVERIFY(texts.last().startsWith(QStringLiteral("打开工具失败:工具-配置文件.exe")));
+    QVERIFY(!logTexts(operat).join('\n').contains(QStringLiteral("打开工具失败")));
+
+    // Each failure says what went wrong, after the line of the press.
+    auto press = [&](const char *button) {
+        child<QPushButton>(&w, button)->click();
+        const QStringList texts = logTexts(operat);
+        return texts.mid(texts.size() - 2);
+    };
+    QCOMPARE(press("pushButton_cfgTool"),
+             QStringList({"打开工具:工具-配置文件.exe",
+                          "打开工具失败:工具-配置文件.exe，程序目录中未找到该工具：" + folder + "/工具-配置文件.exe"}));
+    // Present but not executable (root runs these suites: the bits decide, not access()).
+    {
+        QFile f(viewer);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("#!/nonexistent/interpreter\n");
+        f.close();
+        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                 | QFileDevice::ReadOther)); // 0644
+    }
+    QCOMPARE(press("pushButton_resultImgTool"),
+             QStringList({"打开工具:工具-查看结果图.exe", "打开工具失败:工具-查看结果图.exe，工具文件不可执行：" + viewer}));
+    // Executable, but the system cannot start it.
+    QVERIFY(QFile::setPermissions(viewer, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup
+                                              | QFileDevice::ReadOther | QFileDevice::ExeOther)); // 0755
+    QCOMPARE(press("pushButton_resultImgTool"),
+             QStringList({"打开工具:工具-查看结果图.exe", "打开工具失败:工具-查看结果图.exe，工具无法启动：" + viewer}));
     QVERIFY(m_boxes->boxes.isEmpty());
 
+    QFile::remove(viewer);
     QFile::remove(tool);
     QFile::remove(marker);
 }

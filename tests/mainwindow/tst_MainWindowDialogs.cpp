@@ -2,6 +2,7 @@
 // the window's close, with the real windows against the simulated modules.
 #include "Qt_epWindow.h"
 
+#include "ConsoleRun.h"
 #include "Logic_transfer.h"
 #include "Platform.h"
 #include "QtCameraDebug.h"
@@ -49,6 +50,22 @@ QPushButton *button(QWidget *w, const char *name)
     return b;
 }
 
+// Runs body, which may enter the event loop, with a fallback that ends the loop after
+// 20 s; false when the fallback had to.
+bool loopEndsByItself(const std::function<void()> &body)
+{
+    bool fellBack = false;
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [&] {
+        fellBack = true;
+        QCoreApplication::quit();
+    });
+    fallback.start(20000);
+    body();
+    return !fellBack;
+}
+
 } // namespace
 
 class TestMainWindowDialogs : public QObject
@@ -64,6 +81,9 @@ private slots:
     void cameraDebugHandOverAndBack();
     void exitPromptOneAtATime();
     void confirmedExitEndsTheApplication();
+    void closeEventWithEditorsOpenEndsTheApplication();
+    void exitConfirmedDuringStartUp_data();
+    void exitConfirmedDuringStartUp();
 
 private:
     // The module's link lines arrive on their own: look for a line, not at the last one.
@@ -293,6 +313,70 @@ void TestMainWindowDialogs::confirmedExitEndsTheApplication()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!toolAlive);
     w.reset();
+    QCOMPARE(probe.live(), 0);
+}
+
+void TestMainWindowDialogs::closeEventWithEditorsOpenEndsTheApplication()
+{
+    // Closed by the window system (a plain close, no prompt) while the two editors the
+    // close leaves alone are open.
+    button(w.get(), "pushButton_DefectName")->click();
+    button(w.get(), "pushButton_SaveImgSet")->click();
+    QVERIFY(w->defectSet()->isVisible() && w->saveImgSet()->isVisible());
+    QVERIFY(loopEndsByItself([&] {
+        QTimer::singleShot(0, w.get(), [&] { w->close(); });
+        QCoreApplication::exec();
+    }));
+    QVERIFY(boxes->boxes.isEmpty());
+    w.reset();
+    QCOMPARE(probe.live(), 0);
+    QVERIFY(probe.calls().contains("stopTask"));
+}
+
+void TestMainWindowDialogs::exitConfirmedDuringStartUp_data()
+{
+    // The operation-log line after which the close button is pressed; empty: at the
+    // start-up's first turn of events, before any set-up.
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("before the set-up") << QString() << QStringList();
+    QTest::newRow("before the start") << QStringLiteral("开始按钮按下，加载通用逻辑并运行")
+                                      << QStringList({"create", "checkCameraCfg", "setCameraCfg",
+                                                      "initTask", "stopTask", "destory"});
+}
+
+void TestMainWindowDialogs::exitConfirmedDuringStartUp()
+{
+    QFETCH(QString, after);
+    QFETCH(QStringList, calls);
+    w.reset();
+    probe.calls();
+    // The window being built is reached through the events it runs while it sets up.
+    auto pressClose = [] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *window = qobject_cast<Qt_epWindow *>(top))
+                button(window, "pushButton_close")->click();
+    };
+    QMetaObject::Connection watch;
+    QTimer::singleShot(0, [&] {
+        if (after.isEmpty()) {
+            pressClose();
+            return;
+        }
+        QPlainTextEdit *log = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (qobject_cast<Qt_epWindow *>(top))
+                log = top->findChild<QPlainTextEdit *>(QStringLiteral("plainTextEdit_operat"));
+        watch = connect(log, &QPlainTextEdit::textChanged, [&, log] {
+            if (!log->toPlainText().contains(after))
+                return;
+            disconnect(watch);
+            QTimer::singleShot(0, pressClose);
+        });
+    });
+    QVERIFY(loopEndsByItself([] { runConsole(); }));
+    QCOMPARE(boxes->titles(), QStringList{"确认退出程序？"});
+    QCOMPARE(probe.calls(), calls); // never started, the module object released
     QCOMPARE(probe.live(), 0);
 }
 

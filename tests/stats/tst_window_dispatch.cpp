@@ -30,6 +30,7 @@ private slots:
     void barChartRebuildsPastEightyPercent();
     void perShotCounts();
     void resultsAfterASwitchWaitForIt();
+    void overlongLinesShownCut();
 
 private:
     void result(const QString &data, const QString &sn = QStringLiteral("SN"))
@@ -355,6 +356,27 @@ void TestWindowDispatch::resultsAfterASwitchWaitForIt()
     QTRY_COMPARE(counters(), QStringList({"2", "1", "1", "50%"}));
     QCOMPARE(dayCounters().first(), QStringLiteral("3"));
     QCOMPARE(ui.label_programNum->text(), QStringLiteral("2"));
+}
+
+void TestWindowDispatch::overlongLinesShownCut()
+{
+    // One message with a 100000-character SN or camera name: the log views show the
+    // first 2000 characters and how many were left out; the queues keep the whole line.
+    const QString sn(100000, QLatin1Char('S'));
+    auto cut = [](const QString &line) {
+        return line.left(2000) + "…（省略" + QString::number(line.size() - 2000) + "字）";
+    };
+    result("1#9#", sn);
+    QVERIFY(w->runLines().last().endsWith(" SN时间戳:" + sn + " 结果数据:1#9#"));
+    QCOMPARE(lastLine(ui.plainTextEdit_run), cut(w->runLines().last()));
+    QVERIFY(w->resultLines().last().endsWith(" SN时间戳：" + sn + " 结果：OK"));
+    QCOMPARE(lastLine(ui.plainTextEdit_history), cut(w->resultLines().last()));
+
+    w->getTransferData("cameraDisconnect_false", sn, "", "");
+    QCOMPARE(lastLine(ui.plainTextEdit_operat), cut(clock.stamp() + " " + sn + ",掉线"));
+    w->getTransferData("cameraDisconnect_true", sn, "", "");
+    QCOMPARE(ui.pushButton_CameraStatus->styleSheet(),
+             QStringLiteral("QPushButton{ background-color: rgb(0, 255, 0); }"));
 }
 
 QTEST_MAIN(TestWindowDispatch)

@@ -84,6 +84,7 @@ private slots:
     void extractsNamedFromTheMatchKeyword();
     void failedExtractIsReported();
     void loadDuringMatchIsDeferred();
+    void overlongLineShownCutExtractedWhole();
 };
 
 void TestHistoryLogList::pagingThousandLines()
@@ -237,6 +238,21 @@ void TestHistoryLogList::loadDuringMatchIsDeferred()
     QCOMPARE(f.range(), QString("9000..9049 (50)"));
     QCOMPARE(f.pager()->value(), 0);
     QCOMPARE(f.w.matchList().size(), 334);
+}
+
+void TestHistoryLogList::overlongLineShownCutExtractedWhole()
+{
+    // A 100000-character SN: the view shows the line cut, match and extract keep it whole.
+    Filter f;
+    const QString line = "序号：1 SN时间戳：" + QString(100000, 'S') + " 结果：NG";
+    const QString cut = line.left(2000) + "…（省略" + QString::number(line.size() - 2000) + "字）";
+    f.w.setData(queue({line, "序号：2 SN时间戳：SN 结果：OK"}));
+    QCOMPARE(f.shown(), QStringList({cut, "序号：2 SN时间戳：SN 结果：OK"}));
+    f.match("NG");
+    QCOMPARE(f.w.matchList(), QList<QString>{line});
+    QCOMPARE(f.shown(), QStringList{cut});
+    f.write();
+    QCOMPARE(readFile(f.extract("NG-")), "\r" + line.toUtf8());
 }
 
 QTEST_MAIN(TestHistoryLogList)

@@ -1,6 +1,7 @@
 // Paging, matching and extracts of the result-log filter; grid, checks and guard of the
-// PLC signal sender.
+// PLC signal sender; what a log view shows of an overlong line.
 #include "HistoryLogRules.h"
+#include "LogLine.h"
 #include "SendPlcRules.h"
 
 #include <QDir>
@@ -46,6 +47,8 @@ private slots:
     void extractNames();
     void extractNameStaysWithin255Bytes();
     void extractBytesAndFailures();
+    void shownLines_data();
+    void shownLines();
     void gridOfTwoOneAndZeroValues();
     void gridBlocks_data();
     void gridBlocks();
@@ -138,6 +141,25 @@ void TestToolsRules::extractBytesAndFailures()
     QString error;
     QVERIFY(!appendExtract(dir.path() + "/ok", "taken.log", "\ra", &error));
     QVERIFY(error.contains("taken.log"));
+}
+
+void TestToolsRules::shownLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("shown");
+    const QString a1999(1999, 'a');
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("at the limit") << a1999 + "b" << a1999 + "b";
+    QTest::newRow("one over") << a1999 + "bc" << a1999 + "b…（省略1字）";
+    QTest::newRow("pair across the cut") << a1999 + smile + "bb" << a1999 + "…（省略3字）";
+    QTest::newRow("pairs left out count once") << a1999 + "b" + smile + smile << a1999 + "b…（省略2字）";
+}
+
+void TestToolsRules::shownLines()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, shown);
+    QCOMPARE(logline::shown(line), shown);
 }
 
 void TestToolsRules::gridOfTwoOneAndZeroValues()
