@@ -101,6 +101,10 @@ void TestEditorWindows::boxesAndPages()
     QCOMPARE(editor.cameraBoxes().at(6).groupBox->parentWidget(), ui.tabWidget_camera->widget(1));
     QCOMPARE(ui.tabWidget_camera->currentIndex(), 0);
     QCOMPARE(ui.tabWidget_algorithm->count(), 1);
+    // The pages of the earlier document are gone from the window at once.
+    QCOMPARE(editor.findChild<QTabWidget *>("tabWidget_camera"), ui.tabWidget_camera);
+    for (QTabWidget *tabs : editor.findChildren<QTabWidget *>())
+        QVERIFY(tabs == ui.tabWidget_camera || tabs == ui.tabWidget_algorithm || tabs->isHidden());
 
     folder.putDoc(QJsonObject());
     editor.initTabs(editor.load_camera_cfg(kFile));
