@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -129,10 +128,17 @@ SaveResult EditorDocument::save(const QJsonObject &newDocument, QString *error)
         return SaveResult::LoadFailed;
     const bool changed = newDocument != reference();
 
+    // Everything that can refuse the save is checked before a backup is written.
     if (changed) {
         const docfile::ReadResult now = docfile::read(m_documentPath);
         if (!now.ok() || now.bytes != m_diskBytes)
             return SaveResult::ChangedOnDisk;
+        // A document set read-only is not replaced behind its owner's back, not even by root.
+        if (docfile::readOnly(m_documentPath)) {
+            if (error)
+                *error = m_documentPath + QStringLiteral(": 文件为只读");
+            return SaveResult::WriteFailed;
+        }
     }
     if (m_backup == Backup::OfLoaded) {
         if (!writeBackup(m_backupPath, m_base, error))
@@ -145,13 +151,6 @@ SaveResult EditorDocument::save(const QJsonObject &newDocument, QString *error)
         if (!writeBackup(path, reference(), error))
             return SaveResult::BackupFailed;
         m_backupPath = path;
-    }
-    // A document set read-only is not replaced behind its owner's back.
-    const QFileInfo info(m_documentPath);
-    if (info.exists() && !info.isWritable()) {
-        if (error)
-            *error = m_documentPath + QStringLiteral(": 文件为只读");
-        return SaveResult::WriteFailed;
     }
     const QByteArray bytes = toText(newDocument);
     if (!docfile::write(m_documentPath, bytes, error))

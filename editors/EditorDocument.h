@@ -25,7 +25,7 @@ enum class SaveResult {
     LoadFailed,    // the last load failed: the document is not written over
     ChangedOnDisk, // another writer changed the file since this editor read or wrote it
     BackupFailed,  // the backup could not be written; the document is untouched
-    WriteFailed    // the document could not be written; it is as before
+    WriteFailed    // the document could not be written (or is read-only); it is as before
 };
 
 // Title and text of the box that reports a refused or failed save (empty for success).
@@ -72,8 +72,9 @@ public:
     // What a save compares with: the document as last written since the load, else the base.
     QJsonObject reference() const { return m_written ? m_lastWritten : m_base; }
 
-    // Writes newDocument (with its backup first) unless it equals the reference.
-    // With Backup::OfLoaded the backup is rewritten on every call, changed or not.
+    // Writes newDocument (with its backup first) unless it equals the reference. A refused
+    // save (failed load, changed on disk, read-only document) writes no backup either.
+    // With Backup::OfLoaded the backup is rewritten on every other call, changed or not.
     SaveResult save(const QJsonObject &newDocument, QString *error = nullptr);
 
     static QByteArray toText(const QJsonObject &document);

@@ -245,10 +245,15 @@ QJsonArray defectArray(const QVector<DefectRow> &rows)
             out.append(row.stored);
             continue;
         }
+        // Only the cells whose shown text changed are written; the others keep their stored value.
+        const bool fresh = !row.fromDocument || !row.stored.isObject();
         QJsonObject entry = row.stored.toObject();
-        entry.insert(kDefectClass, row.serial);
-        entry.insert(kDefectName, row.name);
-        entry.insert(kInspect, row.inspect ? QStringLiteral("是") : QStringLiteral("否"));
+        if (fresh || row.serial != row.shownSerial)
+            entry.insert(kDefectClass, row.serial);
+        if (fresh || row.name != row.shownName)
+            entry.insert(kDefectName, row.name);
+        if (fresh || row.inspect != row.shownInspect)
+            entry.insert(kInspect, row.inspect ? QStringLiteral("是") : QStringLiteral("否"));
         out.append(entry);
     }
     return out;

@@ -113,6 +113,8 @@ DefectRow newDefectRow(int rowCount); // serial rowCount + 1, "请输入", ticke
 enum class DefectCheck { Ok, NameMissing, Duplicate };
 // The first failing row decides; firstBad receives its index.
 DefectCheck checkDefects(const QVector<DefectRow> &rows, int *firstBad = nullptr);
+// The "缺陷类别名称设置" array of the rows; an edited row writes only the cells whose shown
+// text changed and keeps the stored value of the others.
 QJsonArray defectArray(const QVector<DefectRow> &rows);
 
 } // namespace editors

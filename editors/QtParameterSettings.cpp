@@ -141,6 +141,11 @@ void QtParameterSettings::clearBoxes()
             delete box.paramTable;
             delete box.groupBox;
         }
+    forgetBoxes();
+}
+
+void QtParameterSettings::forgetBoxes()
+{
     m_cameraBoxes.clear();
     m_algorithmBoxes.clear();
     m_cameraCount = 0;
@@ -165,9 +170,15 @@ QTabWidget *QtParameterSettings::newTabWidget(QGroupBox *group, QGridLayout *gri
 void QtParameterSettings::initTabs(QJsonObject programObj)
 {
     m_shownObj = programObj;
-    clearBoxes();
-    delete ui.tabWidget_algorithm;
-    delete ui.tabWidget_camera;
+    forgetBoxes();
+    // The old pages go once their pending events are delivered: deleting thousands of
+    // widgets that still have queued events costs a scan of the whole queue for each.
+    for (QTabWidget *old : {ui.tabWidget_algorithm, ui.tabWidget_camera}) {
+        old->hide();
+        old->setObjectName(QString());
+        old->parentWidget()->layout()->removeWidget(old);
+        old->deleteLater();
+    }
     ui.tabWidget_algorithm = newTabWidget(ui.groupBox_algorithmCfg, ui.gridLayout_2, "tab_2",
                                           QStringLiteral("算法参数"), QLatin1String(kTabStyle));
     ui.tabWidget_algorithm->setObjectName(QStringLiteral("tabWidget_algorithm"));
@@ -201,7 +212,6 @@ void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs)
                                   6, 0);
                     page = new QWidget;
                     tabs->addTab(page, editors::pageTitle(editors::boxPlace(k).page));
-                    tabs->setCurrentWidget(page);
                 }
                 grid = new QGridLayout(page);
             }
@@ -237,12 +247,23 @@ void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName
     box.entryObj = entry;
     box.moduleKey = editors::textOf(entry.toObject().value(keys.moduleKey));
     box.boxTitle = editors::textOf(entry.toObject().value(keys.titleKey));
-    box.groupBox = new QGroupBox;
+    // Every widget is made under its page and styled before it is first polished, so
+    // nothing is re-styled when it is placed: the cost of a box does not grow with the page.
+    box.groupBox = new QGroupBox(grid->parentWidget());
+    box.groupBox->setStyleSheet(QStringLiteral(
+        "background-color: rgb(32,36,40);color: rgb(229, 229, 229);border-radius:5px;"
+        "border-color: rgb(0, 0, 0)"));
+    box.groupBox->setTitle(box.boxTitle);
     box.paramTable = new QTableWidget(box.groupBox);
     box.addButton = new QPushButton(QStringLiteral("增加一行"), box.groupBox);
     box.deleteButton = new QPushButton(QStringLiteral("删除一行"), box.groupBox);
 
     QTableWidget *table = box.paramTable;
+    table->setStyleSheet(QStringLiteral(
+        "gridline-color: rgb(0, 0, 0);\ncolor: rgb(220, 220, 220);\nborder-radius:1px;\n"
+        "border-color: rgb(0, 0, 0);background-color: rgb(50,55,56);"));
+    table->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    table->verticalHeader()->setStyleSheet(kHeaderStyle);
     table->setColumnCount(2);
     table->setHorizontalHeaderLabels({QStringLiteral("参数名"), QStringLiteral("参数值")});
     table->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
@@ -251,11 +272,6 @@ void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName
     table->horizontalHeader()->setSectionsClickable(false);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->verticalHeader()->setHidden(true);
-    table->setStyleSheet(QStringLiteral(
-        "gridline-color: rgb(0, 0, 0);\ncolor: rgb(220, 220, 220);\nborder-radius:1px;\n"
-        "border-color: rgb(0, 0, 0);background-color: rgb(50,55,56);"));
-    table->horizontalHeader()->setStyleSheet(kHeaderStyle);
-    table->verticalHeader()->setStyleSheet(kHeaderStyle);
 
     const QVector<editors::ParamRow> rows = editors::parameterRows(kind, entry);
     table->setRowCount(rows.size());
@@ -274,10 +290,6 @@ void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName
     layout->addLayout(buttons);
     const editors::BoxPlace place = editors::boxPlace(k);
     grid->addWidget(box.groupBox, place.row, place.column);
-    box.groupBox->setTitle(box.boxTitle);
-    box.groupBox->setStyleSheet(QStringLiteral(
-        "background-color: rgb(32,36,40);color: rgb(229, 229, 229);border-radius:5px;"
-        "border-color: rgb(0, 0, 0)"));
 
     connect(box.addButton, &QPushButton::clicked, table, [table] {
         const int r = table->rowCount();

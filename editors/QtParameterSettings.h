@@ -66,7 +66,8 @@ private:
     void addBox(editors::BoxKind kind, int k, const QString &stationName, const QJsonValue &entry,
                 QGridLayout *grid);
     void deleteRow(editors::BoxKind kind, const CfgWindow &box);
-    void clearBoxes();
+    void clearBoxes();  // deletes the boxes' widgets, then forgets them
+    void forgetBoxes(); // empties the lists and counts
     void toggleMaximized();
 
     Ui::QtParameterSettingsClass ui;

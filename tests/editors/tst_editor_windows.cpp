@@ -68,10 +68,12 @@ private slots:
     void addedAndDeletedRows();
     void failedWriteKeepsEverythingForRetry();
     void refusedSaves();
+    void readOnlyDocumentRefusedWithoutBackup();
     void saveImgTableAndSave();
     void defectValidationAndSave();
     void defectRowsRenumberAndSave();
     void defectKeyAddedWhenMissing();
+    void defectEditKeepsUntouchedCells();
     void editorsDoNotOverwriteEachOther();
 
 private:
@@ -99,6 +101,10 @@ void TestEditorWindows::boxesAndPages()
     QCOMPARE(editor.cameraBoxes().at(6).groupBox->parentWidget(), ui.tabWidget_camera->widget(1));
     QCOMPARE(ui.tabWidget_camera->currentIndex(), 0);
     QCOMPARE(ui.tabWidget_algorithm->count(), 1);
+    // The pages of the earlier document are gone from the window at once.
+    QCOMPARE(editor.findChild<QTabWidget *>("tabWidget_camera"), ui.tabWidget_camera);
+    for (QTabWidget *tabs : editor.findChildren<QTabWidget *>())
+        QVERIFY(tabs == ui.tabWidget_camera || tabs == ui.tabWidget_algorithm || tabs->isHidden());
 
     folder.putDoc(QJsonObject());
     editor.initTabs(editor.load_camera_cfg(kFile));
@@ -247,6 +253,55 @@ void TestEditorWindows::refusedSaves()
     QCOMPARE(spy.count(), 0);
 }
 
+void TestEditorWindows::readOnlyDocumentRefusedWithoutBackup()
+{
+    // Mode 0444 binds root too: every editor refuses, shows why, writes no backup and
+    // leaves the document's bytes and mode as they were.
+    EditorFolder folder;
+    const QFileDevice::Permissions readOnly =
+        QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QVERIFY(QFile::setPermissions(folder.docPath(), readOnly));
+    const QByteArray before = EditorFolder::bytes(folder.docPath());
+    const QString backups = folder.configDir() + "/backup";
+
+    QtParameterSettings parameters(nullptr, folder.folder());
+    QSignalSpy parameterSpy(&parameters, &QtParameterSettings::reLoadJsonSetParameter);
+    setText(parameters.cameraBoxes().at(0).paramTable, 0, 1, "4000");
+    parameters.form().pushButton_saveCfg->click();
+
+    QtSaveImgSet saveImg(nullptr, folder.folder());
+    QSignalSpy saveImgSpy(&saveImg, &QtSaveImgSet::reLoadJsonSetParameter);
+    saveImg.initTable(kFile);
+    editors::checkCell(saveImg.form().tableWidget, 0, 4)->setChecked(true);
+
+    QtDefectSet defects(nullptr, folder.folder());
+    QSignalSpy defectSpy(&defects, &QtDefectSet::reLoadJsonSetParameter);
+    defects.setData(kFile);
+    setText(defects.form().tableWidget, 0, 1, "新");
+    for (int press = 0; press < 2; ++press) {
+        saveImg.form().pushButton_save->click();
+        defects.form().pushButton_Save->click();
+    }
+
+    QCOMPARE(m_boxes.titles(), QStringList({"保存失败", "保存失败", "保存失败", "保存失败", "保存失败"}));
+    QVERIFY(m_boxes.boxes.at(0).text.contains(folder.docPath()));
+    m_boxes.clear();
+    QCOMPARE(parameterSpy.count() + saveImgSpy.count() + defectSpy.count(), 0);
+    QCOMPARE(EditorFolder::bytes(folder.docPath()), before);
+    // The "User" bits follow access(), which always grants root: compare the mode bits.
+    const QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+        | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFile::permissions(folder.docPath()) & mode, readOnly & mode);
+    QVERIFY(QDir(backups).entryList(QDir::Files).isEmpty());
+
+    // Writable again, the same press goes ahead with its backup.
+    QVERIFY(QFile::setPermissions(folder.docPath(), readOnly | QFileDevice::WriteOwner));
+    defects.form().pushButton_Save->click();
+    QCOMPARE(defectSpy.count(), 1);
+    QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 1);
+}
+
 void TestEditorWindows::saveImgTableAndSave()
 {
     EditorFolder folder;
@@ -343,9 +398,10 @@ void TestEditorWindows::defectRowsRenumberAndSave()
 
     ui.pushButton_Save->click();
     QCOMPARE(spy.count(), 1);
+    // Only the renumbered serial is written; the untouched switch keeps its stored "".
     const QJsonArray stored = EditorFolder::sample().value("缺陷类别名称设置").toArray();
     QCOMPARE(EditorFolder::json(folder.docPath()).value("缺陷类别名称设置").toArray(),
-             QJsonArray({stored.at(0), QJsonObject{{"缺陷类别", "2"}, {"缺陷名称", "缺角"}, {"是否检测", "否"}}}));
+             QJsonArray({stored.at(0), QJsonObject{{"缺陷类别", "2"}, {"缺陷名称", "缺角"}, {"是否检测", ""}}}));
     QCOMPARE(EditorFolder::json(folder.backupPath()), EditorFolder::sample());
 }
 
@@ -367,6 +423,23 @@ void TestEditorWindows::defectKeyAddedWhenMissing()
     QCOMPARE(EditorFolder::json(folder.docPath()), doc);
     editor.form().pushButton_Save->click();
     QCOMPARE(spy.count(), 0);
+}
+
+void TestEditorWindows::defectEditKeepsUntouchedCells()
+{
+    // Stored values that are not text show as empty or unticked; renaming the row must
+    // not turn them into what the cells show.
+    EditorFolder folder;
+    QJsonObject doc = EditorFolder::sample();
+    doc.insert("缺陷类别名称设置",
+               QJsonArray{QJsonObject{{"缺陷类别", 1}, {"缺陷名称", "划痕"}, {"是否检测", true}}});
+    folder.putDoc(doc);
+    QtDefectSet editor(nullptr, folder.folder());
+    editor.setData(kFile);
+    setText(editor.form().tableWidget, 0, 1, "裂纹");
+    editor.form().pushButton_Save->click();
+    const QJsonObject expected{{"缺陷类别", 1}, {"缺陷名称", "裂纹"}, {"是否检测", true}};
+    QCOMPARE(EditorFolder::json(folder.docPath()).value("缺陷类别名称设置").toArray(), QJsonArray{expected});
 }
 
 void TestEditorWindows::editorsDoNotOverwriteEachOther()
