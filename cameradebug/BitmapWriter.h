@@ -1,5 +1,6 @@
 // Writes grabbed frames to files on its own thread: a bounded first-in first-out queue of
-// deep copies; the first failed write is announced once and stops the writer until resume().
+// deep copies, each encoded in memory and written whole or not at all; the first failed
+// write is announced once and stops the writer until resume().
 // Destruction writes what is still queued, then joins the thread.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class BitmapWriter : public QObject
 {
@@ -53,7 +55,7 @@ private:
     };
 
     void run();
-    bool write(const SaveImageItem &item, QString *reason);
+    bool write(const SaveImageItem &item, std::vector<uchar> *encoded, QString *reason);
 
     // Standard primitives, so the thread checkers see every hand-over.
     mutable std::mutex m_mutex;

@@ -136,6 +136,7 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
     QJsonObject root = current.object();
     QJsonArray stations = root.value(kStations).toArray();
     QList<Change> applied;
+    QStringList conflicts;
     for (const Change &change : changes) {
         const CameraEntry &camera = m_cameras.at(change.camera);
         if (camera.station >= stations.size())
@@ -151,6 +152,11 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
         if (p < 0)
             continue;
         QJsonObject param = params.at(p).toObject();
+        const QString onDisk = listvalue::join(param.value(kValues));
+        if (onDisk != camera.params.value(change.name) && onDisk != change.value) {
+            conflicts << camera.key + QLatin1Char(' ') + change.name;
+            continue;
+        }
         param.insert(kValues, listvalue::split(change.value));
         params.replace(p, param);
         entry.insert(kParams, params);
@@ -158,6 +164,10 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
         station.insert(kModules, modules);
         stations.replace(camera.station, station);
         applied.append(change);
+    }
+    if (!conflicts.isEmpty()) {
+        *error = conflicts.join(QLatin1Char('\n'));
+        return SaveResult::Conflict;
     }
     if (applied.isEmpty())
         return SaveResult::Unchanged;

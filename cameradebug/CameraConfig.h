@@ -29,6 +29,8 @@ public:
     enum class SaveResult {
         Written,   // changed values written
         Unchanged, // nothing to write
+        Conflict,  // not written: a value to change was changed on disk since it was loaded;
+                   // the error lists them as "相机key 参数名"
         Failed     // not written; see the error
     };
 
@@ -53,7 +55,8 @@ public:
     // Writes back the parameter values that differ from those loaded. maps[i] belongs to
     // camera i. The file is read again first and only the changed "相机参数值" elements of
     // the same camera (matched by position and key) and parameter (matched by name) are
-    // replaced; a parameter the map has no value for stays as it is. Atomic and checked.
+    // replaced; a parameter the map has no value for stays as it is. When another writer
+    // changed one of those values since it was loaded, nothing is written. Atomic and checked.
     SaveResult save(const QList<CameraParams> &maps, QString *error);
 
 private:

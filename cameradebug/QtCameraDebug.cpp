@@ -168,10 +168,17 @@ void QtCameraDebug::restoreLastConfig()
 {
     const QString path = CameraConfig::documentPath(m_programFolder, kLastConfigName);
     const docfile::ReadResult file = docfile::read(path);
-    if (file.status == docfile::ReadStatus::Missing) {
-        QString error;
-        if (!docfile::write(path, QByteArray(), &error))
-            qWarning().noquote() << "QtCameraDebug::restoreLastConfig" << " line:" << __LINE__ << error;
+    if (file.status == docfile::ReadStatus::Missing || (file.ok() && file.bytes.trimmed().isEmpty())) {
+        // No last choice: the document the combo box shows is the one opened and remembered.
+        const QString shown = ui.comboBox->currentText();
+        if (!shown.isEmpty()) {
+            writeLastConfig(shown);
+            openCameraCfg(shown);
+        } else if (file.status == docfile::ReadStatus::Missing) {
+            QString error;
+            if (!docfile::write(path, QByteArray(), &error))
+                qWarning().noquote() << "QtCameraDebug::restoreLastConfig" << " line:" << __LINE__ << error;
+        }
         return;
     }
     const QJsonDocument doc = QJsonDocument::fromJson(file.bytes);
@@ -301,10 +308,16 @@ bool QtCameraDebug::saveCameraCfg()
     for (const CameraModuleRecord &record : m_records)
         maps.append(record.myParasValueMap);
     QString error;
-    if (m_config.save(maps, &error) != CameraConfig::SaveResult::Failed)
+    const CameraConfig::SaveResult result = m_config.save(maps, &error);
+    if (result != CameraConfig::SaveResult::Failed && result != CameraConfig::SaveResult::Conflict)
         return true;
     qCritical().noquote() << "QtCameraDebug::saveCameraCfg" << " line:" << __LINE__ << error;
-    if (m_reportSaveFailures)
+    if (!m_reportSaveFailures)
+        return false;
+    if (result == CameraConfig::SaveResult::Conflict)
+        info(QStringLiteral("失败"), QStringLiteral("相机参数已被其它窗口或程序修改，本次未保存：\n") + error
+                                       + QStringLiteral("\n请重新打开该配置文件后再修改。"));
+    else
         info(QStringLiteral("失败"), QStringLiteral("相机参数写入配置文件失败：\n") + error);
     return false;
 }

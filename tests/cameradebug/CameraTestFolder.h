@@ -110,6 +110,25 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The document with a camera's parameter (of station 0) set to values, as another writer would.
+inline QJsonObject withValue(QJsonObject doc, int camera, const QString &name, const QStringList &values)
+{
+    QJsonArray stations = doc.value(QStringLiteral("工站列表")).toArray();
+    QJsonObject station = stations.at(0).toObject();
+    QJsonArray modules = station.value(QStringLiteral("相机模块列表")).toArray();
+    QJsonObject entry = modules.at(camera).toObject();
+    QJsonArray params = entry.value(QStringLiteral("相机参数")).toArray();
+    for (int i = 0; i < params.size(); ++i)
+        if (params.at(i).toObject().value(QStringLiteral("参数名")).toString() == name)
+            params.replace(i, param(name, values));
+    entry.insert(QStringLiteral("相机参数"), params);
+    modules.replace(camera, entry);
+    station.insert(QStringLiteral("相机模块列表"), modules);
+    stations.replace(0, station);
+    doc.insert(QStringLiteral("工站列表"), stations);
+    return doc;
+}
+
 // Value of a camera's parameter in a document: its "相机参数值" strings.
 inline QStringList storedValues(const QJsonObject &doc, int camera, const QString &name)
 {

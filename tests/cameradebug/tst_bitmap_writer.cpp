@@ -1,5 +1,6 @@
 // The debug-image writer: exact files per type, bounded queue, failures raised once, flush.
 #include "BitmapWriter.h"
+#include "FileSizeLimit.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,6 +28,7 @@ private slots:
     void writesEveryTypeExactly();
     void queueIsDeepCopy();
     void failureRaisedOnceAndStops();
+    void fullDisk_noCutFile();
     void boundedQueue_flushedAtDestruction();
 };
 
@@ -86,6 +88,32 @@ void TestBitmapWriter::failureRaisedOnceAndStops()
     QVERIFY(writer.waitIdle(10000));
     QVERIFY(QFile::exists(dir.filePath("y.bmp")));
     QCOMPARE(failed.count(), 1);
+}
+
+void TestBitmapWriter::fullDisk_noCutFile()
+{
+    QTemporaryDir dir;
+    BitmapWriter writer;
+    QSignalSpy failed(&writer, &BitmapWriter::writeFailed);
+    const cv::Mat small = ramp(CV_8UC1);
+    const cv::Mat big(1024, 1024, CV_8UC1, cv::Scalar(3)); // about 1 MB as a bitmap
+    {
+        FileSizeLimit limit(256 * 1024);
+        if (!limit.active())
+            QSKIP("cannot limit the file size here");
+        writer.enqueue(small, "key", dir.filePath("a.bmp"));
+        writer.enqueue(big, "key", dir.filePath("b.bmp"));
+        writer.enqueue(big, "key", dir.filePath("c.bmp"));
+        QVERIFY(writer.waitIdle(10000));
+    }
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.at(0).at(0).toString(), dir.filePath("b.bmp"));
+    QVERIFY(!failed.at(0).at(1).toString().isEmpty());
+    QVERIFY(writer.stopped());
+    QCOMPARE(writer.writtenCount(), qint64(1));
+    // Only the whole bitmap is there: no cut file, no temporary left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a.bmp"}));
+    QVERIFY(same(cv::imread(dir.filePath("a.bmp").toStdString(), cv::IMREAD_UNCHANGED), small));
 }
 
 void TestBitmapWriter::boundedQueue_flushedAtDestruction()

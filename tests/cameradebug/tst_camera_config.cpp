@@ -16,6 +16,7 @@ private slots:
     void save_changesOnlyEditedValues();
     void save_keepsOtherWritersAndUnknownKeys();
     void save_noValueLeavesElement();
+    void save_valueChangedOnDiskRefusesAll();
     void save_failureReported();
 
 private:
@@ -90,17 +91,7 @@ void TestCameraConfig::save_keepsOtherWritersAndUnknownKeys()
     // Another editor changes camera 2's gain and adds a key after the tool loaded.
     QJsonObject other = folder.readDocument("camera_cfg.json");
     other.insert("存图设置", QJsonArray{QJsonObject{{"相机key", "Cam01"}, {"原图", "保存"}}});
-    QJsonArray stations = other.value("工站列表").toArray();
-    QJsonObject station = stations.at(0).toObject();
-    QJsonArray modules = station.value("相机模块列表").toArray();
-    QJsonObject cam2 = modules.at(1).toObject();
-    QJsonArray params = cam2.value("相机参数").toArray();
-    params.replace(2, param("增益", {"7.5"}));
-    cam2.insert("相机参数", params);
-    modules.replace(1, cam2);
-    station.insert("相机模块列表", modules);
-    stations.replace(0, station);
-    other.insert("工站列表", stations);
+    other = withValue(other, 1, "增益", {"7.5"});
     folder.writeDocument("camera_cfg.json", other);
 
     QList<CameraParams> maps{config.cameras().at(0).params, config.cameras().at(1).params};
@@ -138,6 +129,34 @@ void TestCameraConfig::save_noValueLeavesElement()
     QCOMPARE(storedValues(doc, 0, "增益"), QStringList({"2.0"}));
     QCOMPARE(storedValues(doc, 1, "增益"), QStringList({"1.0"}));
     QCOMPARE(storedValues(doc, 1, "ROI"), QStringList({"0", "0", "64", "48"}));
+}
+
+void TestCameraConfig::save_valueChangedOnDiskRefusesAll()
+{
+    Folder folder;
+    folder.writeDocument("camera_cfg.json", twoCameras());
+    CameraConfig config;
+    config.load(folder.path(), "camera_cfg.json");
+    QJsonObject other = withValue(folder.readDocument("camera_cfg.json"), 0, "增益", {"222"});
+    other = withValue(other, 0, "ROI", {"1", "2", "3", "4"});
+    folder.writeDocument("camera_cfg.json", other);
+    const QByteArray before = QJsonDocument(folder.readDocument("camera_cfg.json")).toJson();
+
+    QList<CameraParams> maps{config.cameras().at(0).params, config.cameras().at(1).params};
+    maps[0]["增益"] = "111";
+    maps[0]["曝光时间"] = "9";
+    QString error;
+    QCOMPARE(config.save(maps, &error), CameraConfig::SaveResult::Conflict);
+    QCOMPARE(error, QStringLiteral("Cam01 增益"));
+    QCOMPARE(QJsonDocument(folder.readDocument("camera_cfg.json")).toJson(), before);
+
+    // The same value on both sides is no conflict; what only the other writer changed stays.
+    maps[0]["增益"] = "222";
+    QCOMPARE(config.save(maps, &error), CameraConfig::SaveResult::Written);
+    const QJsonObject doc = folder.readDocument("camera_cfg.json");
+    QCOMPARE(storedValues(doc, 0, "曝光时间"), QStringList({"9"}));
+    QCOMPARE(storedValues(doc, 0, "增益"), QStringList({"222"}));
+    QCOMPARE(storedValues(doc, 0, "ROI"), QStringList({"1", "2", "3", "4"}));
 }
 
 void TestCameraConfig::save_failureReported()

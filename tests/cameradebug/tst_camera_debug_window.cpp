@@ -22,6 +22,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace camtest;
 
 namespace {
@@ -124,6 +126,8 @@ private slots:
     void continuousGrab();
     void release_closeConfigurationChangeDestroy();
     void writeBack_keepsOtherWriters();
+    void writeBack_refusalsKeepDocument_data();
+    void writeBack_refusalsKeepDocument();
 };
 
 void TestCameraDebugWindow::construction_restoresLastConfiguration()
@@ -162,12 +166,22 @@ void TestCameraDebugWindow::construction_refusesStrangeLastConfiguration()
         QCOMPARE(window.findChild<QTableWidget *>("tableWidget_2")->rowCount(), 0);
         QCOMPARE(boxes.count(), 0);
     }
-    // No last-config file: one is created, nothing opened.
-    Folder folder;
-    folder.writeDocument("camera_cfg.json", document(threeCameras()));
-    QtCameraDebug window(nullptr, folder.path());
-    QVERIFY(QFile::exists(folder.config("cameraDebug_lastCfg.json")));
-    QCOMPARE(window.cameraRecords().size(), 0);
+    // No last choice (no file, or the empty one older versions made): the document the
+    // combo box shows is opened and remembered.
+    for (const bool emptyFile : {false, true}) {
+        Folder folder;
+        folder.writeDocument("camera_cfg.json", document(threeCameras()));
+        folder.writeDocument("other_cfg.json", document({camera("Cam09", "Basler", "soft")}));
+        if (emptyFile)
+            folder.write("cameraDebug_lastCfg.json", "");
+        BoxAnswerer boxes;
+        QtCameraDebug window(nullptr, folder.path());
+        QCOMPARE(window.findChild<QComboBox *>("comboBox")->currentText(), QStringLiteral("camera_cfg.json"));
+        QCOMPARE(window.findChild<QTableWidget *>("tableWidget_2")->rowCount(), 3);
+        QCOMPARE(window.cameraRecords().size(), 3);
+        QCOMPARE(folder.readDocument("cameraDebug_lastCfg.json").value("上次打开").toString(),
+                 QStringLiteral("camera_cfg.json"));
+    }
 }
 
 void TestCameraDebugWindow::connect_callOrderAndParameterMap()
@@ -457,6 +471,57 @@ void TestCameraDebugWindow::writeBack_keepsOtherWriters()
     const QStringList boxes = t.boxTexts();
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes.first().startsWith("失败/相机参数写入配置文件失败："));
+}
+
+void TestCameraDebugWindow::writeBack_refusalsKeepDocument_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("box");
+    // The parameter editor saved another gain for the same camera after the tool loaded it.
+    QTest::newRow("value changed on disk") << false << "失败/相机参数已被其它窗口或程序修改，本次未保存：";
+    // 0444: refused for root too.
+    QTest::newRow("read-only document") << true << "失败/相机参数写入配置文件失败：";
+}
+
+void TestCameraDebugWindow::writeBack_refusalsKeepDocument()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(QString, box);
+    Tool t(threeCameras());
+    t.boxes.clear();
+    t.select(0);
+    t.setParam("增益", "111");
+    t.button("pushButton_initModel")->click();
+    const QString path = t.folder.config("camera_cfg.json");
+    if (readOnly)
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    else
+        t.folder.writeDocument("camera_cfg.json",
+                               withValue(t.folder.readDocument("camera_cfg.json"), 0, "增益", {"222"}));
+    auto bytes = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    auto mode = [&] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    const QByteArray before = bytes();
+    const mode_t modeBefore = mode();
+
+    t.button("pushButton_closeModel")->click(); // disconnect writes back
+    t.select(0);
+    t.button("pushButton_saveCamera")->click();
+    const QStringList boxes = t.boxTexts();
+    QCOMPARE(boxes.size(), 2);
+    for (const QString &text : boxes) {
+        QVERIFY2(text.startsWith(box), qPrintable(text));
+        QVERIFY(readOnly || text.contains("Cam01 增益"));
+    }
+    QCOMPARE(bytes(), before);
+    QCOMPARE(storedValues(t.folder.readDocument("camera_cfg.json"), 0, "增益"),
+             QStringList({readOnly ? "1.0" : "222"}));
+    QCOMPARE(mode(), modeBefore);
 }
 
 QTEST_MAIN(TestCameraDebugWindow)

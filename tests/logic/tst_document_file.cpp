@@ -1,13 +1,11 @@
 // Document file reading and writing: size ceiling, read-only documents, all-or-nothing appends.
 #include "DocumentFile.h"
+#include "FileSizeLimit.h"
 #include "SparseFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -25,26 +23,6 @@ bool makeFile(const QString &path, const QByteArray &bytes, QFileDevice::Permiss
     f.close();
     return !perms || QFile::setPermissions(path, perms);
 }
-
-// Caps the size of files this process writes; SIGXFSZ ignored so writes fail with EFBIG.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &lim) == 0;
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_old{};
-    bool m_active = false;
-};
 
 const QFileDevice::Permissions kReadOnly =
     QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
