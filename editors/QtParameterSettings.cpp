@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -127,6 +128,15 @@ void QtParameterSettings::mousePressEvent(QMouseEvent *event) { m_frameless->mou
 void QtParameterSettings::mouseReleaseEvent(QMouseEvent *event) { m_frameless->mouseReleaseEvent(event); }
 void QtParameterSettings::mouseMoveEvent(QMouseEvent *event) { m_frameless->mouseMoveEvent(event); }
 
+bool QtParameterSettings::event(QEvent *event)
+{
+    if (event->type() == QEvent::DeferredDelete && m_building) {
+        m_deleteWhenBuilt = true;
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
 QJsonObject QtParameterSettings::load_camera_cfg(QString fileName)
 {
     return m_doc.load(fileName);
@@ -189,10 +199,17 @@ void QtParameterSettings::initTabs(QJsonObject programObj)
     ui.tabWidget_camera->setObjectName(QStringLiteral("tabWidget_camera"));
 
     m_workingStations = programObj.value(QStringLiteral("工站列表")).toArray();
+    const bool outermost = !m_building;
+    m_building = true;
     buildBoxes(BoxKind::Camera, ui.tabWidget_camera);
     buildBoxes(BoxKind::Algorithm, ui.tabWidget_algorithm);
     ui.tabWidget_camera->setCurrentIndex(0);
     ui.tabWidget_algorithm->setCurrentIndex(0);
+    if (!outermost)
+        return;
+    m_building = false;
+    if (m_deleteWhenBuilt)
+        deleteLater();
 }
 
 void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs)
@@ -208,6 +225,11 @@ void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs)
             if (k % editors::kBoxesPerPage == 1) {
                 QWidget *page = tabs->widget(0);
                 if (k > 1) {
+                    // Each table queues its delayed layouts on timers, and Qt searches its
+                    // whole timer list to stop one: letting a page's timers run before the
+                    // next page keeps that list short and the build linear in the boxes.
+                    // User input waits; the window is deleted only later, never in here.
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                     grid->addItem(new QSpacerItem(20, 20, QSizePolicy::Minimum, QSizePolicy::Expanding),
                                   6, 0);
                     page = new QWidget;

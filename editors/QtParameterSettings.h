@@ -58,6 +58,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // A deletion asked for while the pages are being built waits until they are.
+    bool event(QEvent *event) override;
 
 private:
     QTabWidget *newTabWidget(QGroupBox *group, QGridLayout *grid, const char *pageName,
@@ -80,4 +82,6 @@ private:
     QList<CfgWindow> m_algorithmBoxes;
     QtFramelessWindow *m_frameless = nullptr;
     bool m_maximizeNext = true;
+    bool m_building = false;
+    bool m_deleteWhenBuilt = false;
 };

@@ -63,6 +63,7 @@ class TestEditorWindows : public QObject
     Q_OBJECT
 private slots:
     void boxesAndPages();
+    void deletionWaitsForTheBuild();
     void pressWithoutEdits();
     void editsInTwoStations();
     void addedAndDeletedRows();
@@ -111,6 +112,21 @@ void TestEditorWindows::boxesAndPages()
     QCOMPARE(ui.tabWidget_camera->count(), 1);
     QCOMPARE(ui.tabWidget_camera->tabText(0), QStringLiteral("第1页"));
     QVERIFY(editor.cameraBoxes().isEmpty());
+}
+
+void TestEditorWindows::deletionWaitsForTheBuild()
+{
+    // Pages are built with events running between them; a deletion asked for meanwhile
+    // (the main window closing) waits until the build is done.
+    EditorFolder folder;
+    folder.putDoc(modules(20, 1));
+    QPointer<QtParameterSettings> editor = new QtParameterSettings(nullptr, folder.folder());
+    QTimer::singleShot(0, editor, [&] { editor->deleteLater(); });
+    editor->initTabs(editor->load_camera_cfg(kFile));
+    QVERIFY(editor);
+    QCOMPARE(editor->cameraBoxes().size(), 21);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!editor);
 }
 
 void TestEditorWindows::pressWithoutEdits()
