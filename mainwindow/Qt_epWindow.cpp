@@ -7,12 +7,12 @@
 #include "Platform.h"
 #include "QtFramelessWindow.h"
 #include "QtPassword.h"
+#include "ScrollBars.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QGraphicsScene>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 
 qint64 Qt_epWindow::s_stopPressTime = 0;
@@ -30,16 +30,7 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
                        ui.scrollArea->viewport(), ui.scrollAreaWidgetContents})
         w->setMouseTracking(true);
     m_rightMinimum = new ContentMinimum(ui.frame_right);
-    // The work area's scroll bars (shown on small screens only) in the console's colours.
-    const QString bar = QStringLiteral(
-        "QScrollBar {background-color: rgb(32, 36, 40);} QScrollBar:horizontal {height: 12px;}"
-        "QScrollBar:vertical {width: 12px;}"
-        "QScrollBar::handle {background-color: rgb(101, 103, 100); border-radius: 5px;}"
-        "QScrollBar::handle:horizontal {min-width: 40px;} QScrollBar::handle:vertical {min-height: 40px;}"
-        "QScrollBar::add-line, QScrollBar::sub-line {width: 0px; height: 0px;}"
-        "QScrollBar::add-page, QScrollBar::sub-page {background: none;}");
-    ui.scrollArea->horizontalScrollBar()->setStyleSheet(bar);
-    ui.scrollArea->verticalScrollBar()->setStyleSheet(bar);
+    styleScrollBars(ui.scrollArea); // shown on small screens only
 
     QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
 
