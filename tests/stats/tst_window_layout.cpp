@@ -2,6 +2,7 @@
 // the window is smaller than its contents the work area scrolls instead of squeezing them.
 #include "FramelessRules.h"
 #include "QtFramelessWindow.h"
+#include "TextFits.h"
 #include "WindowFixture.h"
 
 #include <QScrollArea>
@@ -31,27 +32,6 @@ namespace {
 QRect inWidget(QWidget *w, QWidget *ancestor)
 {
     return QRect(w->mapTo(ancestor, QPoint(0, 0)), w->size());
-}
-
-// Why a label's text does not fit its contents rectangle, or empty.
-QString clipped(QLabel *label)
-{
-    if (label->text().isEmpty() || Qt::mightBeRichText(label->text()))
-        return QString();
-    const QFontMetrics fm(label->font());
-    const int margin = 2 * label->margin();
-    QSize need;
-    for (const QString &line : label->text().split(QRegularExpression(QStringLiteral("\r?\n")))) {
-        need.rwidth() = qMax(need.width(), fm.horizontalAdvance(line));
-        need.rheight() += fm.tightBoundingRect(line).height();
-    }
-    const QRect r = label->contentsRect();
-    if (r.width() - margin >= need.width() && r.height() - margin >= need.height())
-        return QString();
-    return QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
-        .arg(label->objectName(), label->text())
-        .arg(need.width()).arg(need.height())
-        .arg(r.width() - margin).arg(r.height() - margin);
 }
 
 // Why a widget is not shown whole inside root: cut by a parent or covered by another
@@ -138,7 +118,7 @@ void TestWindowLayout::everyFigureFits()
     for (QLabel *label : qAsConst(labels)) {
         if (!label->isVisible())
             continue;
-        QString why = clipped(label);
+        QString why = textfits::labelCut(label);
         if (why.isEmpty())
             why = coveredOrCut(label, content);
         if (why.isEmpty()) {
