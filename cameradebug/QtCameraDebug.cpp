@@ -5,6 +5,7 @@
 #include "Platform.h"
 #include "QImageWidget.h"
 #include "QtFramelessWindow.h"
+#include "ScrollBars.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -67,6 +68,7 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     qDebug().noquote() << "Screen resolution: " << screen.width() << "x" << screen.height();
     connect(ui.pushButton_max, &QPushButton::clicked, this, &QtCameraDebug::toggleMaximized);
     setWindowFlags(Qt::FramelessWindowHint);
+    styleScrollBars(ui.scrollArea); // the contents scroll where the screen is small
     QtFramelessWindow::placeTool(this);
 
     m_writer = std::make_unique<BitmapWriter>();

@@ -2,6 +2,7 @@
 
 #include "EditorWidgets.h"
 #include "QtFramelessWindow.h"
+#include "ScrollBars.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -116,6 +117,7 @@ QtParameterSettings::QtParameterSettings(QWidget *parent, const QString &program
     connect(ui.pushButton_max, &QPushButton::clicked, this, &QtParameterSettings::toggleMaximized);
 
     setWindowFlags(Qt::FramelessWindowHint);
+    styleScrollBars(ui.scrollArea); // the contents scroll where the screen is small
     QtFramelessWindow::placeTool(this);
 }
 

@@ -1,12 +1,14 @@
 // Main window: construction, login hand-off, destruction.
 #include "Qt_epWindow.h"
 
+#include "ContentMinimum.h"
 #include "LogLine.h"
 #include "Logic_transfer.h"
 #include "MainWindowRules.h"
 #include "Platform.h"
 #include "QtFramelessWindow.h"
 #include "QtPassword.h"
+#include "ScrollBars.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -25,8 +27,11 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
     setMouseTracking(true);
     for (QWidget *w : {ui.centralWidget, ui.widget, static_cast<QWidget *>(ui.frame_tab),
                        static_cast<QWidget *>(ui.tabWidget), static_cast<QWidget *>(ui.frameA),
-                       ui.widget_image, static_cast<QWidget *>(ui.title)})
+                       ui.widget_image, static_cast<QWidget *>(ui.title), static_cast<QWidget *>(ui.scrollArea),
+                       ui.scrollArea->viewport(), ui.scrollAreaWidgetContents})
         w->setMouseTracking(true);
+    m_rightMinimum = new ContentMinimum(ui.frame_right);
+    styleScrollBars(ui.scrollArea); // shown on small screens only
 
     QtFramelessWindow::styleTitle(ui.label_icon, ui.pushButton_min, ui.pushButton_max, ui.pushButton_close);
 
@@ -44,7 +49,7 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
     connect(ui.pushButton_max, &QPushButton::pressed, m_frameless, &QtFramelessWindow::toggleMaximized);
 
     setWindowFlags(Qt::FramelessWindowHint);
-    const QRect normal = frameless::restoredGeometry(screen);
+    const QRect normal = QtFramelessWindow::normalGeometry();
     resize(normal.size());
     setFrameRightMinimum(frameless::frameRightMinimum(normal.width()));
     move(normal.topLeft());
@@ -62,14 +67,9 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
 
 void Qt_epWindow::setFrameRightMinimum(const QSize &rule)
 {
-    // The right column also keeps what its counters and pie need, as far as the
-    // window's width leaves room beside the tool strip.
-    QLayout *work = ui.frameA->layout();
-    const QMargins margins = work->contentsMargins();
-    const int room = rule.width() * 5 - margins.left() - margins.right() - 2 * work->spacing()
-        - ui.line_left->sizeHint().width() - work->itemAt(0)->minimumSize().width();
-    const int content = ui.frame_right->layout()->minimumSize().width();
-    ui.frame_right->setMinimumSize(qMax(rule.width(), qMin(content, room)), rule.height());
+    // The right column never gets narrower than its counters need; where the window is
+    // smaller than that, the work area scrolls.
+    m_rightMinimum->setFloor(rule);
 }
 
 Qt_epWindow::~Qt_epWindow()

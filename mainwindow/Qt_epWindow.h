@@ -35,6 +35,7 @@ class QTimer;
 
 class LogBatch;
 class Logic_transfer;
+class ContentMinimum;
 class QtFramelessWindow;
 class QtPassword;
 class QtParameterSettings;
@@ -280,4 +281,5 @@ private:
 
     // ---- Frameless behaviour (margin 3, active-window gate, right-frame follow-up) ----
     QtFramelessWindow *m_frameless = nullptr;
+    ContentMinimum *m_rightMinimum = nullptr; // keeps "frame_right" at its contents' width
 };

@@ -109,4 +109,14 @@ QRect toolGeometry(const QSize &screen)
     return QRect(screen.width() / 5, screen.height() / 5, screen.width() / 3 * 2, screen.height() / 3 * 2);
 }
 
+QRect fitInside(const QRect &wanted, const QRect &area)
+{
+    if (!area.isValid())
+        return wanted;
+    QRect r(wanted.topLeft(), wanted.size().boundedTo(area.size()));
+    r.moveLeft(qBound(area.left(), r.left(), area.right() + 1 - r.width()));
+    r.moveTop(qBound(area.top(), r.top(), area.bottom() + 1 - r.height()));
+    return r;
+}
+
 } // namespace frameless

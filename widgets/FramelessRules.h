@@ -45,4 +45,7 @@ QSize frameRightMinimum(int windowWidth);
 // Tool window geometry when not maximised: 2/3 of the screen at (W/5, H/5).
 QRect toolGeometry(const QSize &screen);
 
+// wanted, made no larger than area and moved into it (unchanged when it already fits).
+QRect fitInside(const QRect &wanted, const QRect &area);
+
 } // namespace frameless

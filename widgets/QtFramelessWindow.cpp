@@ -190,9 +190,22 @@ void QtFramelessWindow::toggleToolMaximized(QWidget *window, bool *maximizeNext,
     QCoreApplication::processEvents();
 }
 
+namespace {
+QRect availableArea()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+} // namespace
+
+QRect QtFramelessWindow::normalGeometry()
+{
+    return frameless::fitInside(frameless::restoredGeometry(screenSize()), availableArea());
+}
+
 void QtFramelessWindow::placeTool(QWidget *window)
 {
-    const QRect r = frameless::toolGeometry(screenSize());
+    const QRect r = frameless::fitInside(frameless::toolGeometry(screenSize()), availableArea());
     window->resize(r.size());
     window->move(r.topLeft());
 }
@@ -232,9 +245,11 @@ void QtFramelessWindow::toggleMaximized()
         g_maximizeNext = false;
     } else {
         m_window->showNormal();
-        const QRect restored = frameless::restoredGeometry(screen);
-        m_window->resize(restored.size());
+        // The minimums the maximised contents set are lowered first, so the size is not
+        // clamped by them.
+        const QRect restored = normalGeometry();
         followUp(restored.width());
+        m_window->resize(restored.size());
         m_window->move(restored.topLeft());
         g_maximizeNext = true;
     }

@@ -23,6 +23,7 @@
 #include <functional>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 
 class QMouseEvent;
@@ -79,13 +80,17 @@ public:
 
     // Primary screen size, read once per process.
     static QSize screenSize();
+    // The main window when not maximised: 3/4 of the screen at (W/8, H/6), kept inside the
+    // primary screen's available area.
+    static QRect normalGeometry();
     // The logo and the three icon-only title buttons every window shows.
     static void styleTitle(QLabel *icon, QPushButton *min, QPushButton *max, QPushButton *close);
     // A tool window's maximise button: maximised when *maximizeNext, else shown normal and
     // placed by restore; the flag flips either way.
     static void toggleToolMaximized(QWidget *window, bool *maximizeNext,
                                     const std::function<void()> &restore);
-    // A tool window at its normal place: 2/3 of the screen at one fifth of it.
+    // A tool window at its normal place: 2/3 of the screen at one fifth of it, inside the
+    // available area.
     static void placeTool(QWidget *window);
     // True when the next toggleMaximized() maximises (process-wide, true at start).
     static bool maximizeNext();

@@ -2,9 +2,11 @@
 // connecting, grabbing, saving, write-back, and release of every camera.
 #include "BoxAnswerer.h"
 #include "CameraTestFolder.h"
+#include "FramelessRules.h"
 #include "Platform.h"
 #include "QImageWidget.h"
 #include "QtCameraDebug.h"
+#include "TextFits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -116,6 +118,7 @@ private slots:
     void init() { platform::setLocalNowForTest({}); }
     void construction_restoresLastConfiguration();
     void construction_refusesStrangeLastConfiguration();
+    void construction_fitsASmallScreen();
     void connect_callOrderAndParameterMap();
     void refusals();
     void grab_everyFrameType_data();
@@ -182,6 +185,20 @@ void TestCameraDebugWindow::construction_refusesStrangeLastConfiguration()
         QCOMPARE(folder.readDocument("cameraDebug_lastCfg.json").value("上次打开").toString(),
                  QStringLiteral("camera_cfg.json"));
     }
+}
+
+void TestCameraDebugWindow::construction_fitsASmallScreen()
+{
+    // At two thirds of a 1366x768 screen the tool keeps its size (its contents scroll) and
+    // shows every caption and button text whole.
+    Tool t(threeCameras());
+    const QSize size = frameless::toolGeometry(QSize(1366, 768)).size();
+    t.window->show();
+    t.window->resize(size);
+    QCoreApplication::processEvents();
+    QCOMPARE(t.window->size(), size);
+    const QStringList cut = textfits::cutTexts(t.window.get());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
 void TestCameraDebugWindow::connect_callOrderAndParameterMap()

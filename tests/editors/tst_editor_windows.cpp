@@ -6,7 +6,9 @@
 #include "QtDefectSet.h"
 #include "QtParameterSettings.h"
 #include "QtSaveImgSet.h"
+#include "FramelessRules.h"
 #include "ReadOnlyFolder.h"
+#include "TextFits.h"
 
 #include <QCheckBox>
 #include <QSignalSpy>
@@ -64,6 +66,7 @@ class TestEditorWindows : public QObject
 private slots:
     void boxesAndPages();
     void deletionWaitsForTheBuild();
+    void fitsASmallScreen();
     void pressWithoutEdits();
     void editsInTwoStations();
     void addedAndDeletedRows();
@@ -485,6 +488,21 @@ void TestEditorWindows::editorsDoNotOverwriteEachOther()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(paramsOf(EditorFolder::json(folder.docPath()), 0, "相机模块列表", 0, "相机参数"),
              paramsOf(QJsonDocument::fromJson(saved).object(), 0, "相机模块列表", 0, "相机参数"));
+}
+
+void TestEditorWindows::fitsASmallScreen()
+{
+    // At two thirds of a 1366x768 screen the editor keeps its size (its contents scroll)
+    // and shows every caption and button text whole.
+    EditorFolder folder;
+    QtParameterSettings editor(nullptr, folder.folder());
+    const QSize size = frameless::toolGeometry(QSize(1366, 768)).size();
+    editor.show();
+    editor.resize(size);
+    QCoreApplication::processEvents();
+    QCOMPARE(editor.size(), size);
+    const QStringList cut = textfits::cutTexts(&editor);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestEditorWindows)

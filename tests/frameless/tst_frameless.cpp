@@ -239,6 +239,13 @@ void TestFrameless::restoredGeometryArithmetic()
     // Divisions come before the multiplication: 1366 gives 1023, not 1024.
     QCOMPARE(restoredGeometry(QSize(1366, 768)), QRect(170, 128, 1023, 576));
     QCOMPARE(frameRightMinimum(1023), QSize(204, 300));
+
+    // Kept inside the available area: unchanged where it fits, else shrunk and moved in.
+    const QRect area(0, 0, 1366, 728);
+    QCOMPARE(fitInside(QRect(170, 128, 1023, 576), area), QRect(170, 128, 1023, 576));
+    QCOMPARE(fitInside(QRect(170, 128, 1023, 700), area), QRect(170, 28, 1023, 700));
+    QCOMPARE(fitInside(QRect(-20, 10, 1400, 900), area), area);
+    QCOMPARE(fitInside(QRect(170, 128, 1023, 576), QRect(0, 40, 1366, 728)), QRect(170, 128, 1023, 576));
 }
 
 void TestFrameless::hoverSetsCursorAndFreezesWhileHeld()
@@ -381,6 +388,10 @@ void TestFrameless::maximiseToggle()
 {
     FramedWindow w(QtFramelessWindow::Full, 3, QtFramelessWindow::FrameRightFollowUp);
     QSignalSpy followUps(w.frameless, &QtFramelessWindow::frameRightMinimumChanged);
+    // Contents whose minimum follows the announced width, as the main window's right column
+    // does: maximised, the window may not get narrower than nearly the screen.
+    connect(w.frameless, &QtFramelessWindow::frameRightMinimumChanged, &w,
+            [&w](const QSize &size) { w.setMinimumWidth(size.width() * 5 - 4); });
     const QSize screen = QtFramelessWindow::screenSize();
     QVERIFY(screen.isValid());
     showAt(&w, restoredGeometry(screen));
@@ -405,6 +416,7 @@ void TestFrameless::maximiseToggle()
     QTRY_VERIFY(w.isMaximized());
     w.frameless->toggleMaximized();
     QTRY_VERIFY(!w.isMaximized());
+    QCOMPARE(w.geometry(), restoredGeometry(screen));
 }
 
 void TestFrameless::moveOnlyWindow()
