@@ -3,8 +3,6 @@
 // program-switch decision. The main window only applies their results to widgets.
 #pragma once
 
-#include "StatisticsTypes.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QJsonArray>
@@ -13,6 +11,16 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+// One defect class of "缺陷类别名称设置" with its counts.
+struct DefectData
+{
+    QString defectName;
+    int defectClass = 0;
+    int allNum = 0;
+    int dayNum = 0;
+    int nightNum = 0;
+};
 
 namespace production {
 

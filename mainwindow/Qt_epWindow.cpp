@@ -22,6 +22,7 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     ui.setupUi(this);
+    connectProduction();
 
     // The frameless behaviour needs mouse moves without a pressed button.
     setMouseTracking(true);

@@ -3,7 +3,7 @@
 
 #include "DisplayPixmaps.h"
 #include "MainWindowRules.h"
-#include "ProductionRules.h"
+#include "ProductionModel.h"
 #include "StatisticsTypes.h"
 #include "ui_Qt_epWindow.h"
 
@@ -88,8 +88,9 @@ public:
     int communicationMode() const { return m_communicationMode; }
     QString configFileName() const { return m_cfgFileName; }
     QJsonObject cameraCfg() const { return m_cameraCfg; }
-    const QList<MainWindowRules::ShotList> &shots() const { return m_shots; }
-    const QList<int> &shotDefectCounts() const { return m_shotDefectCounts; }
+    const QList<MainWindowRules::ShotList> &shots() const { return m_production.shots(); }
+    const QList<int> &shotDefectCounts() const { return m_production.shotCounts(); }
+    const production::ProductionModel &production() const { return m_production; }
     const QList<QGraphicsView *> &cameraViews() const { return m_views; }
     const QList<QGraphicsScene *> &cameraScenes() const { return m_scenes; }
     const QList<QGraphicsItem *> &cameraViewItems() const { return m_viewItems; }
@@ -181,14 +182,7 @@ private:
     int m_viewHeight = 0;
     DisplayPixmaps m_displayPixmaps;
 
-    // Shots: one list per camera with at least one shot, in camera order
-    // (entries key#window_i, shot names key_i, table texts window_i);
-    // one defect count per shot table row.
-    QList<MainWindowRules::ShotList> m_shots;
-    QList<int> m_shotDefectCounts;
-
     QTimer *m_imageTimer = nullptr;
-    QTimer *m_timer24H = nullptr;
     int m_programNumber = 1;
     QMessageBox m_exitPrompt;
     QTimer *m_exitTimer = nullptr;
@@ -219,12 +213,9 @@ private:
     bool m_buttonsConnected = false;
 
     // ---- Statistics, message dispatch and hourly table ----
-    PieChartData m_pieAll;
-    PieChartData m_pieDay;
-    PieChartData m_pieNight;
-    BarChartData m_barDay;
-    BarChartData m_barNight;
-    QList<DefectData> m_defects;
+    // Counters, shifts, hourly totals, defect counts and lamps; the views paint from it.
+    production::ProductionModel m_production;
+    StatisticsChartSet m_charts;
 
 public:
     // Statistics pages, charts, defect records and the hourly table.
@@ -251,11 +242,12 @@ private:
     };
     void dispatchMessage(const ModuleMessage &m);
     void dispatchPending(bool deferSwitch);
-    void countShots(const QString &cameraName, bool onePerCamera);
-    QString resultMessage(const QString &data, const QString &snInfo, const QString &nowTime,
-                          bool night);
-    void showShiftCounters(bool night);
-    void startShift(bool night);
+    QString resultMessage(const QString &data, const QString &snInfo, const QString &nowTime);
+    // The views of the production model.
+    void connectProduction();
+    void showLamp(production::Link link, bool green);
+    void showCounters(production::Scope scope, const production::Counters &c);
+    void showDefectCount(int row, bool night, int count);
     // The shift bars take the records' counts (those not shown yet).
     void showDefectBars();
     bool programSwitchMessage(const QString &myByte, const QString &tmpDate);
@@ -263,18 +255,12 @@ private:
     void connectStatisticsButtons();
     QList<QPushButton *> pageButtons() const;
     void applyHourCells(const QVector<production::CellText> &cells);
-    void startRunTimeClock();
 
     QList<ModuleMessage> m_pendingMessages; // arrived while a message or a switch was pending
-    production::ShiftTracker m_shift;
-    production::HourlyStatistics m_hourly;
-    qint64 m_lastResultMs = 0; // clock of the previous result (cycle time)
     bool m_switchPending = false;
     bool m_switchScheduled = false;
     QString m_switchStamp;
     bool m_statisticsButtonsConnected = false;
-    bool m_runTimeConnected = false;
-    bool m_barsScheduled = false; // bars wait for the next turn of the event loop
     LogBatch *m_runLog = nullptr;     // run lines on their way to the run log
     LogBatch *m_historyLog = nullptr; // result lines on their way to the result log
     QColor m_runColour{QStringLiteral("white")}; // colour last set on the run log

@@ -5,8 +5,9 @@
 #include "LogBatch.h"
 #include "Logic_transfer.h"
 #include "Platform.h"
-#include "ProductionRules.h"
+#include "ProductionModel.h"
 #include "StatisticsCharts.h"
+#include "Styles.h"
 
 #include <QDebug>
 #include <QTimer>
@@ -14,16 +15,6 @@
 using namespace production;
 
 namespace {
-
-const char kGreenLamp[] = "QPushButton{ background-color: rgb(0, 255, 0); }";
-const char kRedLamp[] = "QPushButton{ background-color: rgb(255, 0, 0); }";
-
-// Cameras reported lost and not yet back: one list for the process.
-OfflineCameras &offlineCameras()
-{
-    static OfflineCameras cameras;
-    return cameras;
-}
 
 QColor logColor(const char *name)
 {
@@ -70,23 +61,14 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
     switch (classifyKey(m.key)) {
     case MessageKind::PlcLink: {
         const bool connected = linkConnected(m.key);
-        ui.pushButton_PLCstatus->setStyleSheet(QLatin1String(connected ? kGreenLamp : kRedLamp));
+        m_production.onLink(Link::Plc, connected);
         setLogColor(ui.plainTextEdit_operat, logColor(connected ? "green" : "red"));
         showOperationLine(tmpDate + QStringLiteral(" PLC通信，") + linkStateText(connected));
         return;
     }
     case MessageKind::CameraLink: {
         const bool connected = linkConnected(m.key);
-        switch (offlineCameras().report(m.cameraName, connected)) {
-        case OfflineCameras::Lamp::Green:
-            ui.pushButton_CameraStatus->setStyleSheet(QLatin1String(kGreenLamp));
-            break;
-        case OfflineCameras::Lamp::Red:
-            ui.pushButton_CameraStatus->setStyleSheet(QLatin1String(kRedLamp));
-            break;
-        case OfflineCameras::Lamp::Keep:
-            break;
-        }
+        m_production.onLink(Link::Camera, connected, m.cameraName);
         setLogColor(ui.plainTextEdit_operat, logColor(connected ? "green" : "red"));
         showOperationLine(tmpDate + QLatin1Char(' ') + m.cameraName + QLatin1Char(',')
                           + linkStateText(connected));
@@ -98,132 +80,99 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
 
     appendBounded(m_runLines, runLine(m_runLineCount++, tmpDate, m.key, m.cameraName, m.snInfo, myByte));
     // One reading serves the run line and the result line: they are microseconds apart.
-    const QDateTime now = entry;
     const QString &nowTime = tmpDate;
 
     // Every data message decides its shift by date and shift; the first message of a
     // new shift starts that shift afresh, whatever its kind.
-    const ShiftId shift = shiftOf(now);
-    if (m_shift.enter(shift))
-        startShift(shift.night);
+    m_production.enterShift(entry);
 
     QString data = myByte;
     if (isProgramSwitchKey(m.key)) {
         if (!programSwitchMessage(myByte, tmpDate))
             return;
     } else if (isResultData(myByte)) {
-        data = resultMessage(myByte, m.snInfo, nowTime, shift.night);
+        data = resultMessage(myByte, m.snInfo, nowTime);
     } else {
         m_runColour = logColor("white");
         if (!myByte.contains(QLatin1Char('1')))
-            countShots(m.cameraName, false);
+            m_production.onShot(m.cameraName, false);
     }
 
-    const QVector<int> positions = defectPositions(data);
-    for (int position : positions) {
-        const int record = recordOfClass(m_defects, position);
-        if (record >= 0)
-            countDefect(record, shift.night);
-    }
+    m_production.onDefects(data);
 
     if (m_communicationMode == 1) {
         m_runColour = logColor("white");
         if (!m.byte.contains('1'))
-            countShots(m.cameraName, true);
+            m_production.onShot(m.cameraName, true);
     }
 
     if (m_runLog)
         m_runLog->append(m_runLines.last(), m_runColour);
 }
 
-void Qt_epWindow::countShots(const QString &cameraName, bool onePerCamera)
-{
-    int row = 0;
-    for (const MainWindowRules::ShotList &shots : qAsConst(m_shots)) {
-        const QStringList &names = shots.shotNames;
-        const int next = row + names.size();
-        for (const QString &name : names) {
-            if (name == cameraName && row < m_shotDefectCounts.size()) {
-                const int count = ++m_shotDefectCounts[row];
-                charts::setCellText(ui.tableWidget_defectList, row, 2, QString::number(count));
-                if (onePerCamera)
-                    break;
-            }
-            ++row;
-        }
-        row = next;
-    }
-}
-
 QString Qt_epWindow::resultMessage(const QString &data, const QString &snInfo,
-                                   const QString &nowTime, bool night)
+                                   const QString &nowTime)
 {
-    PieChartData &all = m_pieAll;
-    ++all.allNum;
     const bool ok = isOkResult(data);
     const QString verdict = ok ? QStringLiteral("OK") : QStringLiteral("NG");
     const QColor colour = logColor(ok ? "green" : "red");
     m_runColour = colour;
-    ui.label_result->setStyleSheet(ok ? QStringLiteral("background-color: green;")
-                                      : QStringLiteral("background-color: red;"));
-    ok ? ++all.OKNum : ++all.NGNum;
-
     appendBounded(m_resultLines, resultLine(m_resultLineCount++, nowTime, snInfo, verdict));
     if (m_historyLog)
         m_historyLog->append(m_resultLines.last(), colour);
-
-    const int percent = percentHundredths(all.OKNum, all.allNum);
-    ui.label_result->setText(verdict);
     ui.label_SN->setText(snInfo);
-    ui.label_allNum->setText(QString::number(all.allNum));
-    ui.label_OKPercent->setText(percentText(percent));
-    ui.label_OKNum->setText(QString::number(all.OKNum));
-    ui.label_NGnum->setText(QString::number(all.NGNum));
-
-    const qint64 nowMs = platform::clockMs();
-    if (all.allNum > 1)
-        ui.label_CT->setText(cycleTimeText(nowMs - m_lastResultMs));
-    m_lastResultMs = nowMs;
-    charts::setPieShare(all, percent / 100.0);
-
-    PieChartData &sh = night ? m_pieNight : m_pieDay;
-    ++sh.allNum;
-    ok ? ++sh.OKNum : ++sh.NGNum;
-    showShiftCounters(night);
+    m_production.onResult(ok, platform::clockMs());
     return verdict;
 }
 
-void Qt_epWindow::showShiftCounters(bool night)
+void Qt_epWindow::connectProduction()
 {
-    PieChartData &sh = night ? m_pieNight : m_pieDay;
-    QLabel *total = night ? ui.label_allNum_night : ui.label_allNum_day;
-    QLabel *okLabel = night ? ui.label_OKNum_night : ui.label_OKNum_day;
-    QLabel *ngLabel = night ? ui.label_NGnum_night : ui.label_NGnum_day;
-    QLabel *rate = night ? ui.label_OKPercent_night : ui.label_OKPercent_day;
-    total->setText(QString::number(sh.allNum));
-    okLabel->setText(QString::number(sh.OKNum));
-    ngLabel->setText(QString::number(sh.NGNum));
-    if (sh.allNum == 0) {
-        rate->setText(QStringLiteral(" "));
-        charts::setPieShare(sh, 100.0);
-        return;
-    }
-    const int percent = percentHundredths(sh.OKNum, sh.allNum);
-    rate->setText(percentText(percent));
-    charts::setPieShare(sh, percent / 100.0);
+    using production::ProductionModel;
+    connect(&m_production, &ProductionModel::lampChanged, this, &Qt_epWindow::showLamp);
+    connect(&m_production, &ProductionModel::verdictChanged, this, [this](bool ok) {
+        ui.label_result->setStyleSheet(styles::verdict(ok));
+        ui.label_result->setText(ok ? QStringLiteral("OK") : QStringLiteral("NG"));
+    });
+    connect(&m_production, &ProductionModel::countersChanged, this, &Qt_epWindow::showCounters);
+    connect(&m_production, &ProductionModel::cycleTimeChanged, ui.label_CT, &QLabel::setText);
+    connect(&m_production, &ProductionModel::shiftStarted, this,
+            // Table and bars of the shift start from 0 too (the axis back to its first maximum).
+            [this](bool night) { rebuildDefectBarChart(night, 0); });
+    connect(&m_production, &ProductionModel::shotCounted, this, [this](int row, int count) {
+        charts::setCellText(ui.tableWidget_defectList, row, 2, QString::number(count));
+    });
+    connect(&m_production, &ProductionModel::defectCounted, this, &Qt_epWindow::showDefectCount);
+    connect(&m_production, &ProductionModel::hourCellsChanged, this, &Qt_epWindow::applyHourCells);
+    connect(&m_production, &ProductionModel::runTimeChanged, ui.label_runTime, &QLabel::setText);
 }
 
-void Qt_epWindow::startShift(bool night)
+void Qt_epWindow::showLamp(Link link, bool green)
 {
-    PieChartData &sh = night ? m_pieNight : m_pieDay;
-    sh.allNum = 0;
-    sh.OKNum = 0;
-    sh.NGNum = 0;
-    for (DefectData &d : m_defects)
-        (night ? d.nightNum : d.dayNum) = 0;
-    showShiftCounters(night);
-    // Table and bars of the shift start from 0 too (the axis back to its first maximum).
-    rebuildDefectBarChart(night, 0);
+    (link == Link::Plc ? ui.pushButton_PLCstatus : ui.pushButton_CameraStatus)
+        ->setStyleSheet(styles::lamp(green));
+}
+
+void Qt_epWindow::showCounters(Scope scope, const Counters &c)
+{
+    const bool overall = scope == Scope::Overall;
+    const bool night = scope == Scope::Night;
+    QLabel *total = overall ? ui.label_allNum : night ? ui.label_allNum_night : ui.label_allNum_day;
+    QLabel *okLabel = overall ? ui.label_OKNum : night ? ui.label_OKNum_night : ui.label_OKNum_day;
+    QLabel *ngLabel = overall ? ui.label_NGnum : night ? ui.label_NGnum_night : ui.label_NGnum_day;
+    QLabel *rate = overall ? ui.label_OKPercent
+                           : night ? ui.label_OKPercent_night : ui.label_OKPercent_day;
+    PieChartData &pie = overall ? m_charts.all : night ? m_charts.night : m_charts.day;
+    total->setText(QString::number(c.allNum));
+    okLabel->setText(QString::number(c.OKNum));
+    ngLabel->setText(QString::number(c.NGNum));
+    if (c.allNum == 0) {
+        rate->setText(QStringLiteral(" "));
+        charts::setPieShare(pie, 100.0);
+        return;
+    }
+    const int percent = percentHundredths(c.OKNum, c.allNum);
+    rate->setText(percentText(percent));
+    charts::setPieShare(pie, percent / 100.0);
 }
 
 bool Qt_epWindow::programSwitchMessage(const QString &myByte, const QString &tmpDate)
@@ -262,7 +211,7 @@ void Qt_epWindow::runProgramSwitch()
     const QString stamp = m_switchStamp;
 
     // The new program's shot rows get their own counts.
-    m_shotDefectCounts.clear();
+    m_production.clearShotCounts();
     platform::sleepMs(100);
     stopAndClear();
     platform::sleepMs(100);

@@ -18,9 +18,6 @@
 
 namespace {
 
-const char *const kLampGreen = "QPushButton{ background-color: rgb(0, 255, 0); }";
-const char *const kLampRed = "QPushButton{ background-color: rgb(255, 0, 0); }";
-
 const char *const kStartIdle = "4.1.项目运行.png";
 const char *const kStartRunning = "4.6.项目运行.png";
 const char *const kStopIdle = "6.1.项目停止.png";
@@ -144,9 +141,7 @@ void Qt_epWindow::setRunIcons(const QString &startIcon, const QString &stopIcon)
 
 void Qt_epWindow::setLamps(bool green)
 {
-    const QString style = QString::fromUtf8(green ? kLampGreen : kLampRed);
-    ui.pushButton_PLCstatus->setStyleSheet(style);
-    ui.pushButton_CameraStatus->setStyleSheet(style);
+    m_production.setLamps(green);
 }
 
 void Qt_epWindow::onStartClicked()
@@ -256,7 +251,7 @@ void Qt_epWindow::onReRunClicked()
     }
     delete m_logic;
     m_logic = nullptr;
-    m_shotDefectCounts.clear();
+    m_production.clearShotCounts();
     clearCameraViews();
 
     if (reloadAndRun()) {
@@ -271,15 +266,12 @@ void Qt_epWindow::onReRunClicked()
 
 void Qt_epWindow::stopAndClear()
 {
-    m_pieAll.allNum = 0;
-    m_pieAll.OKNum = 0;
-    m_pieAll.NGNum = 0;
+    m_production.resetOverall();
     if (!m_logic)
         return;
     if (m_imageTimer)
         m_imageTimer->stop();
-    if (m_timer24H)
-        m_timer24H->stop();
+    m_production.stopHourly();
     platform::sleepMs(50);
     if (m_cameraDebugging)
         qDebug() << "Qt_epWindow::stopAndClear" << " line:" << __LINE__
@@ -324,7 +316,7 @@ void Qt_epWindow::clearCameraViews()
     m_windowNames.clear();
     m_viewItems.clear();
     m_scenes.clear();
-    m_shots.clear();
+    m_production.clearShots();
 }
 
 bool Qt_epWindow::reloadCameraCfg()

@@ -3,8 +3,9 @@
 #include "Qt_epWindow.h"
 
 #include "LogBatch.h"
-#include "ProductionRules.h"
+#include "ProductionModel.h"
 #include "StatisticsCharts.h"
+#include "Styles.h"
 
 #include <QHeaderView>
 #include <QJsonArray>
@@ -14,17 +15,6 @@
 #include <QtCharts/QChartView>
 
 using namespace production;
-
-namespace {
-
-const char kPageButton[] =
-    "QPushButton{background-color: rgb(101, 103, 100);border-radius:5px;;}QPushButton:hover{ "
-    "background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }";
-const char kSelectedPageButton[] =
-    "QPushButton{background-color: rgb(0, 100, 255);border-radius:5px;;}QPushButton:hover{ "
-    "background-color: rgb(0, 100, 255); border:none; color:rgb(255, 255, 255); }";
-
-} // namespace
 
 void Qt_epWindow::initStatisticsPages()
 {
@@ -58,32 +48,32 @@ void Qt_epWindow::initStatisticsPages()
     for (QLabel *label : blanks)
         label->setText(QStringLiteral(" "));
 
-    startRunTimeClock();
+    m_production.startRunTime();
     initWidegt24H();
 
     // Each group box shows exactly one chart: views of an earlier set-up go first.
-    charts::removeChartView(m_pieAll.view, ui.groupBox_2->layout());
-    charts::removeChartView(m_pieDay.view, ui.groupBox_3->layout());
-    charts::removeChartView(m_pieNight.view, ui.groupBox_4->layout());
-    charts::removeChartView(m_barDay.view, ui.groupBox_3->layout());
-    charts::removeChartView(m_barNight.view, ui.groupBox_4->layout());
+    charts::removeChartView(m_charts.all.view, ui.groupBox_2->layout());
+    charts::removeChartView(m_charts.day.view, ui.groupBox_3->layout());
+    charts::removeChartView(m_charts.night.view, ui.groupBox_4->layout());
+    charts::removeChartView(m_charts.barDay.view, ui.groupBox_3->layout());
+    charts::removeChartView(m_charts.barNight.view, ui.groupBox_4->layout());
 
     ui.widget_QPie->hide();
-    initPieChart(m_pieAll);
-    charts::placeChartView(m_pieAll.view, ui.groupBox_2);
-    initPieChart(m_pieDay);
-    charts::placeChartView(m_pieDay.view, ui.groupBox_3);
-    m_pieDay.view->hide();
+    initPieChart(m_charts.all);
+    charts::placeChartView(m_charts.all.view, ui.groupBox_2);
+    initPieChart(m_charts.day);
+    charts::placeChartView(m_charts.day.view, ui.groupBox_3);
+    m_charts.day.view->hide();
     ui.tableWidget_day->hide();
-    initPieChart(m_pieNight);
-    charts::placeChartView(m_pieNight.view, ui.groupBox_4);
-    m_pieNight.view->hide();
+    initPieChart(m_charts.night);
+    charts::placeChartView(m_charts.night.view, ui.groupBox_4);
+    m_charts.night.view->hide();
     ui.tableWidget_night->hide();
 
-    initDefectBarChart(m_barDay, 0);
-    charts::placeChartView(m_barDay.view, ui.groupBox_3);
-    initDefectBarChart(m_barNight, 0);
-    charts::placeChartView(m_barNight.view, ui.groupBox_4);
+    initDefectBarChart(m_charts.barDay, 0);
+    charts::placeChartView(m_charts.barDay.view, ui.groupBox_3);
+    initDefectBarChart(m_charts.barNight, 0);
+    charts::placeChartView(m_charts.barNight.view, ui.groupBox_4);
 
     connectStatisticsButtons();
 }
@@ -110,9 +100,9 @@ void Qt_epWindow::selectPage(int index)
     ui.tabWidget->setCurrentIndex(index);
     const QList<QPushButton *> pages = pageButtons();
     for (QPushButton *b : pages)
-        b->setStyleSheet(QLatin1String(kPageButton));
+        b->setStyleSheet(styles::pageButton(false));
     if (index >= 0 && index < pages.size())
-        pages.at(index)->setStyleSheet(QLatin1String(kSelectedPageButton));
+        pages.at(index)->setStyleSheet(styles::pageButton(true));
 }
 
 void Qt_epWindow::initPieChart(PieChartData &h)
@@ -127,41 +117,43 @@ void Qt_epWindow::initDefectBarChart(BarChartData &h, int value)
 
 void Qt_epWindow::rebuildDefectBarChart(bool night, int value)
 {
-    BarChartData &h = night ? m_barNight : m_barDay;
+    BarChartData &h = night ? m_charts.barNight : m_charts.barDay;
     QGroupBox *box = night ? ui.groupBox_4 : ui.groupBox_3;
     charts::removeChartView(h.view, box->layout());
     initDefectBarChart(h, value);
     charts::placeChartView(h.view, box);
-    charts::fillDefectBars(h, night ? ui.tableWidget_night : ui.tableWidget_day, m_defects, night);
+    charts::fillDefectBars(h, night ? ui.tableWidget_night : ui.tableWidget_day,
+                           m_production.defects(), night);
 }
 
 void Qt_epWindow::countDefect(int row, bool night)
 {
-    if (row < 0 || row >= m_defects.size())
-        return;
-    DefectData &d = m_defects[row];
-    ++d.allNum;
-    const int count = night ? ++d.nightNum : ++d.dayNum;
+    m_production.countDefect(row, night);
+}
+
+void Qt_epWindow::showDefectCount(int row, bool night, int count)
+{
     charts::setCellText(night ? ui.tableWidget_night : ui.tableWidget_day, row, 2,
                         QString::number(count));
-    BarChartData &h = night ? m_barNight : m_barDay;
+    BarChartData &h = night ? m_charts.barNight : m_charts.barDay;
     if (barNeedsRebuild(count, h.maxValue)) {
         rebuildDefectBarChart(night, barRebuildValue(count));
-    } else if (!m_barsScheduled) {
+    } else if (!m_charts.barsScheduled) {
         // Each replaced bar lays the whole chart out again: while messages stream in,
         // the bars take their counts once per turn of the event loop.
-        m_barsScheduled = true;
+        m_charts.barsScheduled = true;
         QMetaObject::invokeMethod(this, &Qt_epWindow::showDefectBars, Qt::QueuedConnection);
     }
 }
 
 void Qt_epWindow::showDefectBars()
 {
-    m_barsScheduled = false;
+    m_charts.barsScheduled = false;
+    const QList<DefectData> &defects = m_production.defects();
     for (bool night : {false, true}) {
-        BarChartData &h = night ? m_barNight : m_barDay;
-        for (int row = 0; row < m_defects.size(); ++row) {
-            const int count = night ? m_defects.at(row).nightNum : m_defects.at(row).dayNum;
+        BarChartData &h = night ? m_charts.barNight : m_charts.barDay;
+        for (int row = 0; row < defects.size(); ++row) {
+            const int count = night ? defects.at(row).nightNum : defects.at(row).dayNum;
             if (h.set && row < h.set->count() && h.set->at(row) != count)
                 charts::setBar(h, row, count);
         }
@@ -175,8 +167,7 @@ void Qt_epWindow::loadDefectTable()
         QTimer::singleShot(0, this, &Qt_epWindow::loadDefectTable);
         return;
     }
-    m_defects = buildDefectRecords(m_cameraCfg.value(QStringLiteral("缺陷类别名称设置")).toArray(),
-                                   m_defects);
+    m_production.loadDefects(m_cameraCfg.value(QStringLiteral("缺陷类别名称设置")).toArray());
     for (bool night : {false, true}) {
         QTableWidget *table = night ? ui.tableWidget_night : ui.tableWidget_day;
         table->setColumnCount(3);
@@ -186,7 +177,8 @@ void Qt_epWindow::loadDefectTable()
         table->setHorizontalHeaderLabels(
             {QStringLiteral("缺陷类别"), QStringLiteral("缺陷名称"), QStringLiteral("缺陷数")});
         table->setRowCount(0);
-        charts::fillDefectBars(night ? m_barNight : m_barDay, table, m_defects, night);
+        charts::fillDefectBars(night ? m_charts.barNight : m_charts.barDay, table,
+                               m_production.defects(), night);
     }
     m_windowMutex.unlock();
 }
@@ -206,8 +198,7 @@ void Qt_epWindow::clearData()
 
     m_runLines.clear();
     m_resultLines.clear();
-    m_hourly.reset();
-    m_shotDefectCounts.clear();
+    m_production.clear();
     if (m_runLog)
         m_runLog->clear();
     if (m_historyLog)
@@ -222,23 +213,13 @@ void Qt_epWindow::clearData()
         ui.label_OKNum_night,   ui.label_NGnum_night,   ui.label_OKPercent_night};
     for (QLabel *label : blanks)
         label->setText(QStringLiteral(" "));
-    for (PieChartData *h : {&m_pieAll, &m_pieDay, &m_pieNight}) {
-        h->allNum = 0;
-        h->OKNum = 0;
-        h->NGNum = 0;
+    for (PieChartData *h : {&m_charts.all, &m_charts.day, &m_charts.night})
         charts::setPieShare(*h, 100.0);
-    }
     applyHourCells(HourlyStatistics::blankCells());
 
-    int row = 0;
-    for (const MainWindowRules::ShotList &shots : qAsConst(m_shots)) {
-        for (int i = 0; i < shots.entries.size(); ++i) {
-            charts::setCellText(ui.tableWidget_defectList, row++, 2, QStringLiteral("0"));
-            m_shotDefectCounts.append(0);
-        }
-    }
+    for (int row = 0; row < m_production.shotCounts().size(); ++row)
+        charts::setCellText(ui.tableWidget_defectList, row, 2, QStringLiteral("0"));
 
-    m_defects.clear();
     loadDefectTable();
     rebuildDefectBarChart(false, 0);
     rebuildDefectBarChart(true, 0);

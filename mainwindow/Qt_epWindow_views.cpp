@@ -57,7 +57,7 @@ void Qt_epWindow::adjustLayout(QJsonObject document)
             qCritical().noquote().nospace() << "Qt_epWindow::adjustLayout" << " line:" << __LINE__ << ' '
                                             << shots.error;
         if (!shots.entries.isEmpty())
-            m_shots.append(shots);
+            m_production.addShots(shots);
     }
 
     ui.gridLayout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -83,7 +83,7 @@ void Qt_epWindow::initImageCountTable(QJsonObject document)
 
     const QBrush background(QColor(32, 36, 40, 255));
     int row = 0;
-    for (const MainWindowRules::ShotList &shots : qAsConst(m_shots)) {
+    for (const MainWindowRules::ShotList &shots : m_production.shots()) {
         for (const QString &text : shots.tableTexts) {
             table->insertRow(row);
             const QString texts[3] = {QString::number(row + 1), text, QStringLiteral("0")};
@@ -93,7 +93,7 @@ void Qt_epWindow::initImageCountTable(QJsonObject document)
                 item->setBackground(background);
                 table->setItem(row, column, item);
             }
-            m_shotDefectCounts.append(0);
+            m_production.appendShotCounts(1);
             ++row;
         }
     }

@@ -1,4 +1,4 @@
-// Holders of the statistics area: defect records, OK/NG pies and shift bar charts.
+// Holders of the statistics area's charts: OK/NG pies and shift bar charts.
 #pragma once
 
 #include <QString>
@@ -13,25 +13,12 @@ class QBarSet;
 class QBarCategoryAxis;
 QT_CHARTS_END_NAMESPACE
 
-// One defect class of "缺陷类别名称设置" with its counts.
-struct DefectData
-{
-    QString defectName;
-    int defectClass = 0;
-    int allNum = 0;
-    int dayNum = 0;
-    int nightNum = 0;
-};
-
-// One OK/NG pie and the product counters it shows.
+// One OK/NG pie (its counters are the production model's).
 struct PieChartData
 {
     QT_CHARTS_NAMESPACE::QChart *chart = nullptr;
     QT_CHARTS_NAMESPACE::QPieSeries *series = nullptr;
     QT_CHARTS_NAMESPACE::QChartView *view = nullptr;
-    int allNum = 0;
-    int OKNum = 0;
-    int NGNum = 0;
 };
 
 // One shift's defect bar chart.
@@ -45,4 +32,15 @@ struct BarChartData
     int barCount = 0;
     int step = 50;
     int maxValue = 0;
+};
+
+// The charts of the statistics area: overall, day and night pies, the shift bar charts.
+struct StatisticsChartSet
+{
+    PieChartData all;
+    PieChartData day;
+    PieChartData night;
+    BarChartData barDay;
+    BarChartData barNight;
+    bool barsScheduled = false; // bars take their counts at the next turn of the event loop
 };
