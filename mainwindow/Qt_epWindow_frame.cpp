@@ -33,7 +33,7 @@ void Qt_epWindow::onClosePressed()
         return;
     }
     if (!m_exitTimer) {
-        m_exitTimer = new QTimer();
+        m_exitTimer = new QTimer(this);
         connect(m_exitTimer, &QTimer::timeout, this, &Qt_epWindow::onExitCountdown);
     }
     m_exitCountdown = 15;
@@ -72,7 +72,7 @@ void Qt_epWindow::closeEvent(QCloseEvent *event)
     // Every close ends the application, whatever windows stay open: the event loop ends
     // (or, during start-up, is never entered) and the run is torn down when the window
     // is destroyed after it.
-    m_exitRequested = true;
+    m_run.requestExit();
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::quit();
 }
