@@ -98,8 +98,8 @@ public:
     const QStringList &cameraKeys() const { return m_cameras.keys; }
     QTimer *imageTimer() const { return m_run.imageTimer(); }
     QtPassword *loginWindow() const { return m_password; }
-    QMessageBox *exitPrompt() { return &m_exitPrompt; }
-    QTimer *exitTimer() const { return m_exitTimer; }
+    QMessageBox *exitPrompt() { return &m_exit.box; }
+    QTimer *exitTimer() const { return m_exit.timer; }
     QtFramelessWindow *frameless() const { return m_frameless; }
     bool isCameraDebugging() const { return m_run.isCameraDebugging(); }
     QtParameterSettings *parameterSettings() const { return m_parameterSettings; }
@@ -188,9 +188,13 @@ private:
     QList<int> m_shotDefectCounts;
 
     QTimer *m_timer24H = nullptr;
-    QMessageBox m_exitPrompt;
-    QTimer *m_exitTimer = nullptr;
-    int m_exitCountdown = 15;
+    struct ExitPrompt
+    {
+        QMessageBox box;
+        QTimer *timer = nullptr; // child of the window, made on the first close press
+        int countdown = 15;
+    };
+    ExitPrompt m_exit;
 
     // Tool windows, made on first use.
     QtParameterSettings *m_parameterSettings = nullptr;
