@@ -167,7 +167,7 @@ void Qt_epWindow::loadDefectTable()
         QTimer::singleShot(0, this, &Qt_epWindow::loadDefectTable);
         return;
     }
-    m_production.loadDefects(m_cameraCfg.value(QStringLiteral("缺陷类别名称设置")).toArray());
+    m_production.loadDefects(cameraCfg().value(QStringLiteral("缺陷类别名称设置")).toArray());
     for (bool night : {false, true}) {
         QTableWidget *table = night ? ui.tableWidget_night : ui.tableWidget_day;
         table->setColumnCount(3);
