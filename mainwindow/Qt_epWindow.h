@@ -109,8 +109,8 @@ public:
     QtSaveImgSet *saveImgSet() const { return m_saveImgSet; }
     QtDefectSet *defectSet() const { return m_defectSet; }
     QtHistoryLogList *historyLogList() const { return m_historyLogList; }
-    const QQueue<QString> &runLines() const { return m_runLines; }
-    const QQueue<QString> &resultLines() const { return m_resultLines; }
+    const QQueue<QString> &runLines() const { return m_logs.runLines; }
+    const QQueue<QString> &resultLines() const { return m_logs.resultLines; }
     // A close was accepted: the run ends with the window, no new start is made.
     bool exitRequested() const { return m_run.exitRequested(); }
 
@@ -165,8 +165,18 @@ private:
     QtPassword *m_password = nullptr;
     bool m_firstLogin = true;
     QMutex m_windowMutex; // the window's one guard, for its whole life
-    QQueue<QString> m_runLines;
-    QQueue<QString> m_resultLines;
+    // Run and result lines: the queues, their numbers and the log views they go to.
+    struct MessageLogs
+    {
+        QQueue<QString> runLines;
+        QQueue<QString> resultLines;
+        int runCount = 0;
+        int resultCount = 0;
+        LogBatch *run = nullptr;     // run lines on their way to the run log
+        LogBatch *history = nullptr; // result lines on their way to the result log
+        QColor runColour{QStringLiteral("white")}; // colour last set on the run log
+    };
+    MessageLogs m_logs;
 
     // Camera views: element c belongs to camera c.
     struct CameraViews
@@ -200,8 +210,6 @@ private:
     QList<QPointer<QWidget>> m_closingTools; // released at close, deleted later
 
     QString m_roleText;
-    int m_runLineCount = 0;
-    int m_resultLineCount = 0;
 
     bool m_toolsConnected = false;
     bool m_buttonsConnected = false;
@@ -255,9 +263,6 @@ private:
     bool m_switchScheduled = false;
     QString m_switchStamp;
     bool m_statisticsButtonsConnected = false;
-    LogBatch *m_runLog = nullptr;     // run lines on their way to the run log
-    LogBatch *m_historyLog = nullptr; // result lines on their way to the result log
-    QColor m_runColour{QStringLiteral("white")}; // colour last set on the run log
 
     // ---- Frameless behaviour (margin 3, active-window gate, right-frame follow-up) ----
     QtFramelessWindow *m_frameless = nullptr;

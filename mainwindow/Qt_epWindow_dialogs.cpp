@@ -100,7 +100,7 @@ void Qt_epWindow::openHistoryLogList()
     appendOperationLog(QStringLiteral("打开:工具-历史统计分析"));
     if (!m_historyLogList)
         m_historyLogList = new QtHistoryLogList(nullptr);
-    m_historyLogList->setData(m_resultLines);
+    m_historyLogList->setData(m_logs.resultLines);
     m_historyLogList->setWindowFlags(Qt::FramelessWindowHint);
     m_historyLogList->show();
 }

@@ -78,7 +78,8 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
         break;
     }
 
-    appendBounded(m_runLines, runLine(m_runLineCount++, tmpDate, m.key, m.cameraName, m.snInfo, myByte));
+    appendBounded(m_logs.runLines,
+                  runLine(m_logs.runCount++, tmpDate, m.key, m.cameraName, m.snInfo, myByte));
     // One reading serves the run line and the result line: they are microseconds apart.
     const QString &nowTime = tmpDate;
 
@@ -93,7 +94,7 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
     } else if (isResultData(myByte)) {
         data = resultMessage(myByte, m.snInfo, nowTime);
     } else {
-        m_runColour = logColor("white");
+        m_logs.runColour = logColor("white");
         if (!myByte.contains(QLatin1Char('1')))
             m_production.onShot(m.cameraName, false);
     }
@@ -101,13 +102,13 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
     m_production.onDefects(data);
 
     if (m_run.communicationMode() == 1) {
-        m_runColour = logColor("white");
+        m_logs.runColour = logColor("white");
         if (!m.byte.contains('1'))
             m_production.onShot(m.cameraName, true);
     }
 
-    if (m_runLog)
-        m_runLog->append(m_runLines.last(), m_runColour);
+    if (m_logs.run)
+        m_logs.run->append(m_logs.runLines.last(), m_logs.runColour);
 }
 
 QString Qt_epWindow::resultMessage(const QString &data, const QString &snInfo,
@@ -116,10 +117,10 @@ QString Qt_epWindow::resultMessage(const QString &data, const QString &snInfo,
     const bool ok = isOkResult(data);
     const QString verdict = ok ? QStringLiteral("OK") : QStringLiteral("NG");
     const QColor colour = logColor(ok ? "green" : "red");
-    m_runColour = colour;
-    appendBounded(m_resultLines, resultLine(m_resultLineCount++, nowTime, snInfo, verdict));
-    if (m_historyLog)
-        m_historyLog->append(m_resultLines.last(), colour);
+    m_logs.runColour = colour;
+    appendBounded(m_logs.resultLines, resultLine(m_logs.resultCount++, nowTime, snInfo, verdict));
+    if (m_logs.history)
+        m_logs.history->append(m_logs.resultLines.last(), colour);
     ui.label_SN->setText(snInfo);
     m_production.onResult(ok, platform::clockMs());
     return verdict;

@@ -4,6 +4,7 @@
 
 #include "LogBatch.h"
 #include "ProductionModel.h"
+#include "StationDocument.h"
 #include "StatisticsCharts.h"
 #include "Styles.h"
 
@@ -35,10 +36,10 @@ void Qt_epWindow::initStatisticsPages()
     ui.plainTextEdit_history->document()->setMaximumBlockCount(1000);
     ui.plainTextEdit_run->document()->setMaximumBlockCount(1000);
     ui.plainTextEdit_operat->document()->setMaximumBlockCount(1000);
-    if (!m_runLog)
-        m_runLog = new LogBatch(ui.plainTextEdit_run, 1000);
-    if (!m_historyLog)
-        m_historyLog = new LogBatch(ui.plainTextEdit_history, 1000);
+    if (!m_logs.run)
+        m_logs.run = new LogBatch(ui.plainTextEdit_run, 1000);
+    if (!m_logs.history)
+        m_logs.history = new LogBatch(ui.plainTextEdit_history, 1000);
 
     const QList<QLabel *> blanks{
         ui.label_type,          ui.label_allNum,        ui.label_OKNum,          ui.label_NGnum,
@@ -167,7 +168,7 @@ void Qt_epWindow::loadDefectTable()
         QTimer::singleShot(0, this, &Qt_epWindow::loadDefectTable);
         return;
     }
-    m_production.loadDefects(cameraCfg().value(QStringLiteral("缺陷类别名称设置")).toArray());
+    m_production.loadDefects(cameraCfg().value(stationkey::defectClasses()).toArray());
     for (bool night : {false, true}) {
         QTableWidget *table = night ? ui.tableWidget_night : ui.tableWidget_day;
         table->setColumnCount(3);
@@ -196,13 +197,13 @@ void Qt_epWindow::clearData()
     if (answer != QMessageBox::Yes)
         return;
 
-    m_runLines.clear();
-    m_resultLines.clear();
+    m_logs.runLines.clear();
+    m_logs.resultLines.clear();
     m_production.clear();
-    if (m_runLog)
-        m_runLog->clear();
-    if (m_historyLog)
-        m_historyLog->clear();
+    if (m_logs.run)
+        m_logs.run->clear();
+    if (m_logs.history)
+        m_logs.history->clear();
     ui.plainTextEdit_history->clear();
     ui.plainTextEdit_run->clear();
     ui.plainTextEdit_operat->clear();
