@@ -2,6 +2,8 @@
 // how edited rows become document entries, which module keys a save announces.
 #pragma once
 
+#include "StationDocument.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -15,15 +17,24 @@ namespace editors {
 
 enum class BoxKind { Camera, Algorithm };
 
+// The keys a box writes into its entry's parameter array.
 struct BoxKeys
 {
     QString listKey;   // "相机参数" / "算法初始化参数"
     QString nameKey;   // "参数名" / "算法参数名"
     QString valuesKey; // "相机参数值" / "算法参数值"
-    QString moduleKey; // "相机key" / "算法名称"
-    QString titleKey;  // "界面窗口名称" / "算法名称"
 };
-const BoxKeys &boxKeys(BoxKind kind);
+BoxKeys boxKeys(BoxKind kind);
+
+// What a box shows of an entry: its module key ("相机key" / "算法名称"), its title
+// ("界面窗口名称" / "算法名称") and its parameters.
+struct EntryView
+{
+    QString moduleKey;
+    QString title;
+    QList<station::Parameter> parameters;
+};
+EntryView entryView(BoxKind kind, const QJsonValue &entry);
 
 // One table row and the stored element it came from (none for a row added by hand).
 struct ParamRow
@@ -74,8 +85,6 @@ StationRebuild rebuildStations(const QJsonObject &reference, const QJsonArray &w
                                const QVector<QJsonValue> &algorithmEntries);
 
 // ---- image-saving editor ----
-
-const QStringList &switchKeys(); // "原图", "Seg图", "Class图", "结果图"
 
 struct SaveImgRow
 {
