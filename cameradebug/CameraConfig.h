@@ -15,8 +15,8 @@ using CameraParams = QMap<QString, QString>;
 // One camera-module entry as loaded.
 struct CameraEntry
 {
-    int station = 0;         // index in "工站列表"
-    int module = 0;          // index in the station's "相机模块列表"
+    int station = 0;         // index in the station list
+    int module = 0;          // index in the station's camera-module list
     QString key;             // "相机key"
     QString moduleName;      // "模块名称"
     QString trigger;         // "触发方式"

@@ -72,7 +72,7 @@ constexpr int kBoxesPerPage = 6;
 // The station list with every camera-module and algorithm entry replaced, by position,
 // with its box's entry, and the module keys of the entries that changed, station by
 // station, cameras before algorithms. Stations whose lists are unchanged stay as stored;
-// the document is the reference with "工站列表" replaced only when a station changed.
+// the document is the reference with its station list replaced only when a station changed.
 struct StationRebuild
 {
     QJsonArray stations;
