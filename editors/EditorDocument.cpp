@@ -4,7 +4,6 @@
 #include "Platform.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QJsonDocument>
 

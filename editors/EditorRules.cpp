@@ -1,7 +1,8 @@
 #include "EditorRules.h"
 
-#include "EditorDocument.h"
 #include "ListValue.h"
+
+#include <utility>
 
 namespace editors {
 

@@ -101,7 +101,7 @@ QList<PlcSignal> plcSignalsOf(const QJsonArray &entries)
         PlcSignal entry{text(o, stationkey::signalName()), text(o, stationkey::signalAddress()), {}};
         for (const QJsonValue &label : o.value(stationkey::signalValues()).toArray())
             entry.labels.append({text(label.toObject(), stationkey::labelName()),
-                                  text(label.toObject(), stationkey::labelValue())});
+                                 text(label.toObject(), stationkey::labelValue())});
         out.append(entry);
     }
     return out;
