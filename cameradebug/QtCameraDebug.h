@@ -52,7 +52,7 @@ public:
 
     // Images.
     void decodeImage(QString name, cv::Mat mtx);
-    void showImage(QString name, QImage *image);
+    void showImage(QString name, const QImage &image);
 
     // State, for the main window and tests.
     const QList<CameraModuleRecord> &cameraRecords() const { return m_records; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BoxAnswerer.h"
+#include "LogView.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -70,18 +71,4 @@ inline void writeDocument(const QJsonObject &doc, const QString &fileName = QStr
     QFile f(programConfigDir() + QLatin1Char('/') + fileName);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(QJsonDocument(doc).toJson());
-}
-
-inline QStringList logLines(QPlainTextEdit *edit)
-{
-    return edit->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// Log lines without their time stamp ("yyyy-MM-dd hh:mm:ss:zzz ").
-inline QStringList logTexts(QPlainTextEdit *edit)
-{
-    QStringList texts;
-    for (const QString &line : logLines(edit))
-        texts << line.mid(24);
-    return texts;
 }

@@ -2,7 +2,7 @@
 // simulated module, message boxes answered by the test, chart and log readers.
 #pragma once
 
-#include "LogBatch.h"
+#include "LogView.h"
 #include "Platform.h"
 #include "Qt_epWindow.h"
 
@@ -91,34 +91,6 @@ struct Form
     }
 #undef EP_FORM_WIDGETS
 };
-
-// Lines still waiting for a log view are written first.
-inline void flushLog(QPlainTextEdit *edit)
-{
-    if (auto *batch = edit->findChild<LogBatch *>())
-        batch->flush();
-}
-
-inline QString lastLine(QPlainTextEdit *edit)
-{
-    flushLog(edit);
-    return edit->document()->lastBlock().text();
-}
-
-inline QStringList lines(QPlainTextEdit *edit)
-{
-    flushLog(edit);
-    return edit->toPlainText().split(QLatin1Char('\n'));
-}
-
-// Foreground colour of the last line of a log view.
-inline QColor lastLineColour(QPlainTextEdit *edit)
-{
-    flushLog(edit);
-    QTextCursor c(edit->document()->lastBlock());
-    c.movePosition(QTextCursor::EndOfBlock);
-    return c.charFormat().foreground().color();
-}
 
 inline QString cell(QTableWidget *table, int row, int column)
 {
