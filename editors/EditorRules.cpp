@@ -50,8 +50,12 @@ EntryView entryView(BoxKind kind, const QJsonValue &entry)
 
 QVector<ParamRow> parameterRows(BoxKind kind, const QJsonValue &entry)
 {
+    return parameterRows(entryView(kind, entry).parameters);
+}
+
+QVector<ParamRow> parameterRows(const QList<station::Parameter> &params)
+{
     QVector<ParamRow> rows;
-    const QList<station::Parameter> params = entryView(kind, entry).parameters;
     for (int i = 0; i < params.size(); ++i) {
         ParamRow row;
         row.name = row.shownName = params.at(i).name;

@@ -52,6 +52,7 @@ struct ParamRow
 
 // Rows of one box as the table shows them.
 QVector<ParamRow> parameterRows(BoxKind kind, const QJsonValue &entry);
+QVector<ParamRow> parameterRows(const QList<station::Parameter> &params);
 
 // The entry a box saves: the stored entry itself when every row is its own untouched
 // element in the stored order; otherwise the stored entry with its parameter array

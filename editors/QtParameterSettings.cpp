@@ -305,7 +305,7 @@ void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->verticalHeader()->setHidden(true);
 
-    const QVector<editors::ParamRow> rows = editors::parameterRows(kind, entry);
+    const QVector<editors::ParamRow> rows = editors::parameterRows(view.parameters);
     table->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r)
         setRow(table, r, rows.at(r));
