@@ -10,12 +10,13 @@
 
 namespace {
 
-const QString kStations = QStringLiteral("工站列表");
-const QString kModules = QStringLiteral("相机模块列表");
-const QString kKey = QStringLiteral("相机key");
-const QString kParams = QStringLiteral("相机参数");
-const QString kName = QStringLiteral("参数名");
-const QString kValues = QStringLiteral("相机参数值");
+// The reader's name in its log lines.
+const QString kReader = QStringLiteral("QtCameraDebug::load_cameraList");
+
+station::Document read(const QString &path)
+{
+    return station::Document::read(path, kReader, station::UnreadableLine::Quiet);
+}
 
 // Index of the element of array whose `field` is `text`, trying `hint` first; -1 if none.
 int findByText(const QJsonArray &array, const QString &field, const QString &text, int hint)
@@ -44,68 +45,48 @@ QString CameraConfig::documentPath(const QString &programFolder, const QString &
 
 QJsonObject CameraConfig::readDocument(const QString &path)
 {
-    const docfile::ReadResult file = docfile::read(path);
-    if (file.bytes.isEmpty()) {
-        qDebug().noquote() << "QtCameraDebug::load_cameraList" << " line:" << __LINE__
-                           << path + QStringLiteral(" Content is empty");
-        return QJsonObject();
-    }
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.bytes, &error);
-    if (doc.isNull() || error.error != QJsonParseError::NoError) {
-        qCritical().noquote() << "QtCameraDebug::load_cameraList" << " line:" << __LINE__
-                              << path + QStringLiteral(" is error!");
-        return QJsonObject();
-    }
-    return doc.isObject() ? doc.object() : QJsonObject();
+    return read(path).object();
 }
 
 bool CameraConfig::isCameraDocument(const QJsonObject &document)
 {
-    return document.value(kStations).isArray();
+    return station::Document(document).listsStations();
 }
 
 bool CameraConfig::isCameraDocumentFile(const QString &path)
 {
-    const docfile::ReadResult file = docfile::read(path);
-    return file.ok() && isCameraDocument(QJsonDocument::fromJson(file.bytes).object());
+    return station::Document::probe(path).listsStations();
 }
 
-CameraParams CameraConfig::paramsOf(const QJsonObject &moduleEntry, int typeCode)
+CameraParams CameraConfig::paramsOf(const station::Camera &camera, int typeCode)
 {
     CameraParams params;
     params.insert(QStringLiteral("type"), QString::number(typeCode));
-    params.insert(kKey, moduleEntry.value(kKey).toString());
-    params.insert(QStringLiteral("取图超时"), moduleEntry.value(QStringLiteral("取图超时")).toString());
-    for (const QJsonValue &p : moduleEntry.value(kParams).toArray()) {
-        const QJsonObject param = p.toObject();
-        params.insert(param.value(kName).toString(), listvalue::join(param.value(kValues)));
-    }
+    params.insert(stationkey::cameraKey(), camera.key);
+    params.insert(stationkey::grabTimeout(), camera.grabTimeout);
+    for (const station::Parameter &p : camera.parameters)
+        params.insert(p.name, listvalue::join(p.values));
     return params;
 }
 
 QJsonObject CameraConfig::load(const QString &programFolder, const QString &fileName)
 {
     m_path = documentPath(programFolder, fileName);
-    m_document = readDocument(m_path);
+    const station::Document doc = read(m_path);
+    m_document = doc.object();
     m_cameras.clear();
-    const QJsonArray stations = m_document.value(kStations).toArray();
-    for (int s = 0; s < stations.size(); ++s) {
-        const QJsonArray modules = stations.at(s).toObject().value(kModules).toArray();
-        for (int m = 0; m < modules.size(); ++m) {
-            const QJsonObject entry = modules.at(m).toObject();
-            CameraEntry camera;
-            camera.station = s;
-            camera.module = m;
-            camera.key = entry.value(kKey).toString();
-            camera.moduleName = entry.value(QStringLiteral("模块名称")).toString();
-            camera.trigger = entry.value(QStringLiteral("触发方式")).toString();
-            camera.typeCode = camerarules::cameraTypeCode(camera.moduleName, camera.trigger);
-            camera.params = paramsOf(entry, camera.typeCode);
-            for (const QJsonValue &p : entry.value(kParams).toArray())
-                camera.paramNames << p.toObject().value(kName).toString();
-            m_cameras.append(camera);
-        }
+    for (const station::Camera &entry : doc.cameras()) {
+        CameraEntry camera;
+        camera.station = entry.station;
+        camera.module = entry.index;
+        camera.key = entry.key;
+        camera.moduleName = entry.moduleName;
+        camera.trigger = entry.trigger;
+        camera.typeCode = camerarules::cameraTypeCode(camera.moduleName, camera.trigger);
+        camera.params = paramsOf(entry, camera.typeCode);
+        for (const station::Parameter &p : entry.parameters)
+            camera.paramNames << p.name;
+        m_cameras.append(camera);
     }
     return m_document;
 }
@@ -134,7 +115,7 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
         return SaveResult::Failed;
     }
     QJsonObject root = current.object();
-    QJsonArray stations = root.value(kStations).toArray();
+    QJsonArray stations = root.value(stationkey::stations()).toArray();
     QList<Change> applied;
     QStringList conflicts;
     for (const Change &change : changes) {
@@ -142,26 +123,27 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
         if (camera.station >= stations.size())
             continue;
         QJsonObject station = stations.at(camera.station).toObject();
-        QJsonArray modules = station.value(kModules).toArray();
-        const int m = findByText(modules, kKey, camera.key, camera.module);
+        QJsonArray modules = station.value(stationkey::cameraModules()).toArray();
+        const int m = findByText(modules, stationkey::cameraKey(), camera.key, camera.module);
         if (m < 0)
             continue; // the camera is gone from the document
         QJsonObject entry = modules.at(m).toObject();
-        QJsonArray params = entry.value(kParams).toArray();
-        const int p = findByText(params, kName, change.name, camera.paramNames.indexOf(change.name));
+        QJsonArray params = entry.value(stationkey::cameraParams()).toArray();
+        const int p = findByText(params, stationkey::cameraParamName(), change.name,
+                                 camera.paramNames.indexOf(change.name));
         if (p < 0)
             continue;
         QJsonObject param = params.at(p).toObject();
-        const QString onDisk = listvalue::join(param.value(kValues));
+        const QString onDisk = listvalue::join(param.value(stationkey::cameraParamValues()));
         if (onDisk != camera.params.value(change.name) && onDisk != change.value) {
             conflicts << camera.key + QLatin1Char(' ') + change.name;
             continue;
         }
-        param.insert(kValues, listvalue::split(change.value));
+        param.insert(stationkey::cameraParamValues(), listvalue::split(change.value));
         params.replace(p, param);
-        entry.insert(kParams, params);
+        entry.insert(stationkey::cameraParams(), params);
         modules.replace(m, entry);
-        station.insert(kModules, modules);
+        station.insert(stationkey::cameraModules(), modules);
         stations.replace(camera.station, station);
         applied.append(change);
     }
@@ -171,7 +153,7 @@ CameraConfig::SaveResult CameraConfig::save(const QList<CameraParams> &maps, QSt
     }
     if (applied.isEmpty())
         return SaveResult::Unchanged;
-    root.insert(kStations, stations);
+    root.insert(stationkey::stations(), stations);
     if (!docfile::write(m_path, QJsonDocument(root).toJson(QJsonDocument::Indented), error))
         return SaveResult::Failed;
     m_document = root;

@@ -2,6 +2,8 @@
 // station with their parameter maps, and the write-back of edited parameter values.
 #pragma once
 
+#include "StationDocument.h"
+
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
@@ -13,8 +15,8 @@ using CameraParams = QMap<QString, QString>;
 // One camera-module entry as loaded.
 struct CameraEntry
 {
-    int station = 0;         // index in "工站列表"
-    int module = 0;          // index in the station's "相机模块列表"
+    int station = 0;         // index in the station list
+    int module = 0;          // index in the station's camera-module list
     QString key;             // "相机key"
     QString moduleName;      // "模块名称"
     QString trigger;         // "触发方式"
@@ -36,15 +38,15 @@ public:
 
     // <programFolder>/config/<fileName>
     static QString documentPath(const QString &programFolder, const QString &fileName);
-    // Reads a document; an empty object (with a log line) when it is missing, empty, not
-    // JSON or not an object.
+    // Reads a document; an empty object (with a log line) when it is empty, not JSON or not
+    // an object (a file that cannot be read is logged as empty).
     static QJsonObject readDocument(const QString &path);
     // True for a document that lists stations (a camera configuration document).
     static bool isCameraDocument(const QJsonObject &document);
     // The same for a file, read quietly.
     static bool isCameraDocumentFile(const QString &path);
     // The parameter map of a camera-module entry.
-    static CameraParams paramsOf(const QJsonObject &moduleEntry, int typeCode);
+    static CameraParams paramsOf(const station::Camera &camera, int typeCode);
 
     // Loads <programFolder>/config/<fileName>; the path is kept even when loading fails.
     QJsonObject load(const QString &programFolder, const QString &fileName);

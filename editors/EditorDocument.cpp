@@ -4,10 +4,8 @@
 #include "Platform.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QJsonDocument>
-#include <QJsonParseError>
 
 namespace editors {
 
@@ -38,21 +36,6 @@ QString stampText(const QDateTime &when)
     return when.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-zzz"));
 }
 
-QString textOf(const QJsonValue &value)
-{
-    return value.toString();
-}
-
-QStringList algorithmNames(const QJsonObject &document)
-{
-    QStringList names;
-    for (const QJsonValue &station : document.value(QStringLiteral("工站列表")).toArray())
-        for (const QJsonValue &algorithm :
-             station.toObject().value(QStringLiteral("算法列表")).toArray())
-            names << textOf(algorithm.toObject().value(QStringLiteral("算法名称")));
-    return names;
-}
-
 EditorDocument::EditorDocument(const QString &owner, Backup backup, const QString &programFolder)
     : m_owner(owner), m_backup(backup), m_folderOverride(programFolder)
 {
@@ -75,34 +58,14 @@ QJsonObject EditorDocument::load(const QString &fileName)
     if (m_backup == Backup::OfLoaded)
         m_backupPath = backupPathFor(platform::localNow());
 
-    const docfile::ReadResult read = docfile::read(m_documentPath);
-    if (!read.ok())
-        qCritical().noquote() << where << " line:" << __LINE__ << " camera_cfg.json not isReadable!";
-    m_diskBytes = read.bytes;
+    const station::Document doc = station::Document::read(m_documentPath, where);
+    m_diskBytes = doc.bytes();
     m_written = false;
-    if (read.bytes.isEmpty()) {
-        qDebug().noquote() << where << " line:" << __LINE__
-                           << m_documentPath + QLatin1String(" Content is empty");
-        m_lastLoad = LoadStatus::NoContent;
-        return QJsonObject();
-    }
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(read.bytes, &error);
-    if (doc.isNull() || error.error != QJsonParseError::NoError) {
-        qCritical().noquote() << where << " line:" << __LINE__
-                              << m_documentPath + QLatin1String(" is error!");
-        m_base = QJsonObject();
-        m_lastLoad = LoadStatus::NotJson;
-        return QJsonObject();
-    }
-    if (!doc.isObject()) {
-        m_base = QJsonObject();
-        m_lastLoad = LoadStatus::NotObject;
-        return QJsonObject();
-    }
-    m_base = doc.object();
-    m_lastLoad = LoadStatus::Ok;
-    return m_base;
+    m_lastLoad = doc.status();
+    // A load that read nothing keeps the base; one that read something else drops it.
+    if (m_lastLoad != LoadStatus::NoContent)
+        m_base = doc.object();
+    return doc.object();
 }
 
 QByteArray EditorDocument::toText(const QJsonObject &document)

@@ -3,6 +3,8 @@
 // document the editor could not read or that another writer changed since.
 #pragma once
 
+#include "StationDocument.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonArray>
@@ -12,12 +14,7 @@
 
 namespace editors {
 
-enum class LoadStatus {
-    Ok,        // the root object was read
-    NoContent, // missing, unreadable or empty file
-    NotJson,   // parse error
-    NotObject  // valid JSON whose root is not an object
-};
+using LoadStatus = station::LoadStatus;
 
 enum class SaveResult {
     Written,       // backup and document written
@@ -39,10 +36,6 @@ Notice saveNotice(SaveResult result, const QString &error);
 // "yyyy-MM-dd-hh-mm-ss-zzz"
 QString stampText(const QDateTime &when);
 
-// Texts of a JSON value as the document's readers take them.
-QString textOf(const QJsonValue &value);
-// Every "算法名称" of every station, in document order (empty text where missing).
-QStringList algorithmNames(const QJsonObject &document);
 
 class EditorDocument
 {

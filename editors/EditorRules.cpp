@@ -1,22 +1,12 @@
 #include "EditorRules.h"
 
-#include "EditorDocument.h"
 #include "ListValue.h"
+
+#include <utility>
 
 namespace editors {
 
 namespace {
-const QString kStations = QStringLiteral("工站列表");
-const QString kCameras = QStringLiteral("相机模块列表");
-const QString kAlgorithms = QStringLiteral("算法列表");
-const QString kCameraKey = QStringLiteral("相机key");
-const QString kWindowName = QStringLiteral("界面窗口名称");
-const QString kAlgorithmName = QStringLiteral("算法名称");
-const QString kSaveImg = QStringLiteral("存图设置");
-const QString kDefects = QStringLiteral("缺陷类别名称设置");
-const QString kDefectClass = QStringLiteral("缺陷类别");
-const QString kDefectName = QStringLiteral("缺陷名称");
-const QString kInspect = QStringLiteral("是否检测");
 const QString kSave = QStringLiteral("保存");
 const QString kNoSave = QStringLiteral("不保存");
 
@@ -24,13 +14,12 @@ const QString kNoSave = QStringLiteral("不保存");
 bool replaceList(BoxKind kind, const QJsonArray &stored, const QVector<QJsonValue> &entries,
                  int *next, QJsonArray *out, StationRebuild *result)
 {
-    const QString &keyName = boxKeys(kind).moduleKey;
     bool changed = false;
     for (const QJsonValue &element : stored) {
         const QJsonValue rebuilt = *next < entries.size() ? entries.at(*next) : element;
         ++*next;
         if (rebuilt != element) {
-            result->changedKeys << textOf(element.toObject().value(keyName));
+            result->changedKeys << entryView(kind, element).moduleKey;
             result->changedKinds << kind;
             changed = true;
         }
@@ -40,28 +29,40 @@ bool replaceList(BoxKind kind, const QJsonArray &stored, const QVector<QJsonValu
 }
 } // namespace
 
-const BoxKeys &boxKeys(BoxKind kind)
+BoxKeys boxKeys(BoxKind kind)
 {
-    static const BoxKeys camera{QStringLiteral("相机参数"), QStringLiteral("参数名"),
-                                QStringLiteral("相机参数值"), kCameraKey, kWindowName};
-    static const BoxKeys algorithm{QStringLiteral("算法初始化参数"), QStringLiteral("算法参数名"),
-                                   QStringLiteral("算法参数值"), kAlgorithmName, kAlgorithmName};
-    return kind == BoxKind::Camera ? camera : algorithm;
+    if (kind == BoxKind::Camera)
+        return {stationkey::cameraParams(), stationkey::cameraParamName(),
+                stationkey::cameraParamValues()};
+    return {stationkey::algorithmParams(), stationkey::algorithmParamName(),
+            stationkey::algorithmParamValues()};
+}
+
+EntryView entryView(BoxKind kind, const QJsonValue &entry)
+{
+    if (kind == BoxKind::Camera) {
+        station::Camera camera = station::cameraOf(entry);
+        return {camera.key, camera.windowName, std::move(camera.parameters)};
+    }
+    station::Algorithm algorithm = station::algorithmOf(entry);
+    return {algorithm.name, algorithm.name, std::move(algorithm.parameters)};
 }
 
 QVector<ParamRow> parameterRows(BoxKind kind, const QJsonValue &entry)
 {
-    const BoxKeys &keys = boxKeys(kind);
+    return parameterRows(entryView(kind, entry).parameters);
+}
+
+QVector<ParamRow> parameterRows(const QList<station::Parameter> &params)
+{
     QVector<ParamRow> rows;
-    const QJsonArray params = entry.toObject().value(keys.listKey).toArray();
     for (int i = 0; i < params.size(); ++i) {
-        const QJsonObject element = params.at(i).toObject();
         ParamRow row;
-        row.name = row.shownName = textOf(element.value(keys.nameKey));
-        row.value = row.shownValue = listvalue::join(element.value(keys.valuesKey));
+        row.name = row.shownName = params.at(i).name;
+        row.value = row.shownValue = listvalue::join(params.at(i).values);
         row.fromDocument = true;
         row.storedIndex = i;
-        row.stored = params.at(i);
+        row.stored = params.at(i).stored;
         rows << row;
     }
     return rows;
@@ -69,7 +70,7 @@ QVector<ParamRow> parameterRows(BoxKind kind, const QJsonValue &entry)
 
 QJsonValue rebuildEntry(BoxKind kind, const QJsonValue &storedEntry, const QVector<ParamRow> &rows)
 {
-    const BoxKeys &keys = boxKeys(kind);
+    const BoxKeys keys = boxKeys(kind);
     const QJsonArray storedParams = storedEntry.toObject().value(keys.listKey).toArray();
     bool asStored = rows.size() == storedParams.size();
     for (int i = 0; asStored && i < rows.size(); ++i)
@@ -121,58 +122,50 @@ StationRebuild rebuildStations(const QJsonObject &reference, const QJsonArray &w
         QJsonObject station = stationValue.toObject();
         QJsonArray cameras;
         QJsonArray algorithms;
-        if (replaceList(BoxKind::Camera, station.value(kCameras).toArray(), cameraEntries,
-                        &nextCamera, &cameras, &result))
-            station.insert(kCameras, cameras);
-        if (replaceList(BoxKind::Algorithm, station.value(kAlgorithms).toArray(), algorithmEntries,
-                        &nextAlgorithm, &algorithms, &result))
-            station.insert(kAlgorithms, algorithms);
+        if (replaceList(BoxKind::Camera, station.value(stationkey::cameraModules()).toArray(),
+                        cameraEntries, &nextCamera, &cameras, &result))
+            station.insert(stationkey::cameraModules(), cameras);
+        if (replaceList(BoxKind::Algorithm, station.value(stationkey::algorithms()).toArray(),
+                        algorithmEntries, &nextAlgorithm, &algorithms, &result))
+            station.insert(stationkey::algorithms(), algorithms);
         result.stations.append(station);
     }
     result.document = reference;
     if (result.stations != working)
-        result.document.insert(kStations, result.stations);
+        result.document.insert(stationkey::stations(), result.stations);
     return result;
-}
-
-const QStringList &switchKeys()
-{
-    static const QStringList keys{QStringLiteral("原图"), QStringLiteral("Seg图"),
-                                  QStringLiteral("Class图"), QStringLiteral("结果图")};
-    return keys;
 }
 
 QVector<SaveImgRow> saveImgRows(const QJsonObject &document)
 {
-    const QJsonArray stored = document.value(kSaveImg).toArray();
+    const station::Document doc(document);
+    const QList<station::SaveImageEntry> stored = doc.saveImageEntries();
     QVector<bool> used(stored.size(), false);
     QVector<SaveImgRow> rows;
-    for (const QJsonValue &station : document.value(kStations).toArray()) {
-        for (const QJsonValue &module : station.toObject().value(kCameras).toArray()) {
-            SaveImgRow row;
-            row.cameraKey = textOf(module.toObject().value(kCameraKey));
-            row.windowName = textOf(module.toObject().value(kWindowName));
-            for (int i = 0; i < stored.size(); ++i) {
-                const QJsonObject entry = stored.at(i).toObject();
-                if (used.at(i) || !stored.at(i).isObject()
-                    || textOf(entry.value(kCameraKey)) != row.cameraKey
-                    || textOf(entry.value(kWindowName)) != row.windowName)
-                    continue;
-                used[i] = true;
-                row.fromDocument = true;
-                row.stored = stored.at(i);
-                for (int j = 0; j < 4; ++j)
-                    row.ticks[j] = row.shownTicks[j] = textOf(entry.value(switchKeys().at(j))) == kSave;
-                break;
-            }
-            rows << row;
+    for (const station::Camera &camera : doc.cameras()) {
+        SaveImgRow row;
+        row.cameraKey = camera.key;
+        row.windowName = camera.windowName;
+        for (int i = 0; i < stored.size(); ++i) {
+            const station::SaveImageEntry &entry = stored.at(i);
+            if (used.at(i) || !entry.stored.isObject() || entry.cameraKey != row.cameraKey
+                || entry.windowName != row.windowName)
+                continue;
+            used[i] = true;
+            row.fromDocument = true;
+            row.stored = entry.stored;
+            for (int j = 0; j < 4; ++j)
+                row.ticks[j] = row.shownTicks[j] = entry.switches.at(j) == kSave;
+            break;
         }
+        rows << row;
     }
     return rows;
 }
 
 QJsonArray saveImgArray(const QVector<SaveImgRow> &rows)
 {
+    const QStringList switches = stationkey::saveSwitches();
     QJsonArray out;
     for (const SaveImgRow &row : rows) {
         bool untouched = row.fromDocument;
@@ -183,10 +176,10 @@ QJsonArray saveImgArray(const QVector<SaveImgRow> &rows)
             continue;
         }
         QJsonObject entry = row.stored.toObject();
-        entry.insert(kCameraKey, row.cameraKey);
-        entry.insert(kWindowName, row.windowName);
+        entry.insert(stationkey::cameraKey(), row.cameraKey);
+        entry.insert(stationkey::windowName(), row.windowName);
         for (int j = 0; j < 4; ++j)
-            entry.insert(switchKeys().at(j), row.ticks[j] ? kSave : kNoSave);
+            entry.insert(switches.at(j), row.ticks[j] ? kSave : kNoSave);
         out.append(entry);
     }
     return out;
@@ -195,14 +188,13 @@ QJsonArray saveImgArray(const QVector<SaveImgRow> &rows)
 QVector<DefectRow> defectRows(const QJsonObject &document)
 {
     QVector<DefectRow> rows;
-    for (const QJsonValue &value : document.value(kDefects).toArray()) {
-        const QJsonObject entry = value.toObject();
+    for (const station::DefectClass &entry : station::Document(document).defectClasses()) {
         DefectRow row;
-        row.serial = row.shownSerial = textOf(entry.value(kDefectClass));
-        row.name = row.shownName = textOf(entry.value(kDefectName));
-        row.inspect = row.shownInspect = textOf(entry.value(kInspect)) == QStringLiteral("是");
+        row.serial = row.shownSerial = entry.classText;
+        row.name = row.shownName = entry.name;
+        row.inspect = row.shownInspect = entry.inspect == QStringLiteral("是");
         row.fromDocument = true;
-        row.stored = value;
+        row.stored = entry.stored;
         rows << row;
     }
     return rows;
@@ -249,11 +241,11 @@ QJsonArray defectArray(const QVector<DefectRow> &rows)
         const bool fresh = !row.fromDocument || !row.stored.isObject();
         QJsonObject entry = row.stored.toObject();
         if (fresh || row.serial != row.shownSerial)
-            entry.insert(kDefectClass, row.serial);
+            entry.insert(stationkey::defectClass(), row.serial);
         if (fresh || row.name != row.shownName)
-            entry.insert(kDefectName, row.name);
+            entry.insert(stationkey::defectName(), row.name);
         if (fresh || row.inspect != row.shownInspect)
-            entry.insert(kInspect, row.inspect ? QStringLiteral("是") : QStringLiteral("否"));
+            entry.insert(stationkey::inspect(), row.inspect ? QStringLiteral("是") : QStringLiteral("否"));
         out.append(entry);
     }
     return out;

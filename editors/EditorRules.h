@@ -2,6 +2,8 @@
 // how edited rows become document entries, which module keys a save announces.
 #pragma once
 
+#include "StationDocument.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -15,15 +17,24 @@ namespace editors {
 
 enum class BoxKind { Camera, Algorithm };
 
+// The keys a box writes into its entry's parameter array.
 struct BoxKeys
 {
     QString listKey;   // "相机参数" / "算法初始化参数"
     QString nameKey;   // "参数名" / "算法参数名"
     QString valuesKey; // "相机参数值" / "算法参数值"
-    QString moduleKey; // "相机key" / "算法名称"
-    QString titleKey;  // "界面窗口名称" / "算法名称"
 };
-const BoxKeys &boxKeys(BoxKind kind);
+BoxKeys boxKeys(BoxKind kind);
+
+// What a box shows of an entry: its module key ("相机key" / "算法名称"), its title
+// ("界面窗口名称" / "算法名称") and its parameters.
+struct EntryView
+{
+    QString moduleKey;
+    QString title;
+    QList<station::Parameter> parameters;
+};
+EntryView entryView(BoxKind kind, const QJsonValue &entry);
 
 // One table row and the stored element it came from (none for a row added by hand).
 struct ParamRow
@@ -41,6 +52,7 @@ struct ParamRow
 
 // Rows of one box as the table shows them.
 QVector<ParamRow> parameterRows(BoxKind kind, const QJsonValue &entry);
+QVector<ParamRow> parameterRows(const QList<station::Parameter> &params);
 
 // The entry a box saves: the stored entry itself when every row is its own untouched
 // element in the stored order; otherwise the stored entry with its parameter array
@@ -61,7 +73,7 @@ constexpr int kBoxesPerPage = 6;
 // The station list with every camera-module and algorithm entry replaced, by position,
 // with its box's entry, and the module keys of the entries that changed, station by
 // station, cameras before algorithms. Stations whose lists are unchanged stay as stored;
-// the document is the reference with "工站列表" replaced only when a station changed.
+// the document is the reference with its station list replaced only when a station changed.
 struct StationRebuild
 {
     QJsonArray stations;
@@ -74,8 +86,6 @@ StationRebuild rebuildStations(const QJsonObject &reference, const QJsonArray &w
                                const QVector<QJsonValue> &algorithmEntries);
 
 // ---- image-saving editor ----
-
-const QStringList &switchKeys(); // "原图", "Seg图", "Class图", "结果图"
 
 struct SaveImgRow
 {

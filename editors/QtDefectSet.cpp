@@ -153,7 +153,7 @@ void QtDefectSet::save()
     }
     const QJsonArray defects = editors::defectArray(current);
     QJsonObject newDoc = m_doc.reference();
-    newDoc.insert(QStringLiteral("缺陷类别名称设置"), defects);
+    newDoc.insert(stationkey::defectClasses(), defects);
 
     QString error;
     const editors::SaveResult result = m_doc.save(newDoc, &error);
@@ -169,5 +169,6 @@ void QtDefectSet::save()
         if (QTableWidgetItem *name = ui.tableWidget->item(r, 1))
             markOrigin(name, row);
     }
-    emit reLoadJsonSetParameter(editors::algorithmNames(m_doc.reference()));
+    emit reLoadJsonSetParameter(station::Document(m_doc.reference()).algorithmNames(),
+                                m_doc.fileName());
 }

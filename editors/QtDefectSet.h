@@ -28,7 +28,8 @@ public:
     Ui::QtDefectSet &form() { return ui; }
 
 signals:
-    void reLoadJsonSetParameter(QStringList moduleKeyList);
+    // After a save that wrote the document: the module keys to reload and the file written.
+    void reLoadJsonSetParameter(QStringList moduleKeyList, QString fileName);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -76,12 +76,12 @@ QVector<editors::ParamRow> rowsOf(const QTableWidget *table)
 // After a write every row stands for the element it was saved as.
 void markSaved(QTableWidget *table, BoxKind kind, const QJsonValue &entry)
 {
-    const QJsonArray params = entry.toObject().value(editors::boxKeys(kind).listKey).toArray();
+    const QList<station::Parameter> params = editors::entryView(kind, entry).parameters;
     for (int r = 0; r < table->rowCount() && r < params.size(); ++r) {
         if (!table->item(r, 0))
             table->setItem(r, 0, new QTableWidgetItem);
         QTableWidgetItem *item = table->item(r, 0);
-        item->setData(StoredRole, QVariant(params.at(r)));
+        item->setData(StoredRole, QVariant(params.at(r).stored));
         item->setData(IndexRole, r);
         item->setData(ShownNameRole, cellText(table, r, 0));
         item->setData(ShownValueRole, cellText(table, r, 1));
@@ -200,11 +200,14 @@ void QtParameterSettings::initTabs(QJsonObject programObj)
                                            + QStringLiteral("QTabWidget::tab-bar{border: 0px;}"));
     ui.tabWidget_camera->setObjectName(QStringLiteral("tabWidget_camera"));
 
-    m_workingStations = programObj.value(QStringLiteral("工站列表")).toArray();
+    const QList<station::Station> stations = station::Document(programObj).stations();
+    m_workingStations = QJsonArray();
+    for (const station::Station &station : stations)
+        m_workingStations.append(station.stored);
     const bool outermost = !m_building;
     m_building = true;
-    buildBoxes(BoxKind::Camera, ui.tabWidget_camera);
-    buildBoxes(BoxKind::Algorithm, ui.tabWidget_algorithm);
+    buildBoxes(BoxKind::Camera, ui.tabWidget_camera, stations);
+    buildBoxes(BoxKind::Algorithm, ui.tabWidget_algorithm, stations);
     ui.tabWidget_camera->setCurrentIndex(0);
     ui.tabWidget_algorithm->setCurrentIndex(0);
     if (!outermost)
@@ -214,15 +217,20 @@ void QtParameterSettings::initTabs(QJsonObject programObj)
         deleteLater();
 }
 
-void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs)
+void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs,
+                                     const QList<station::Station> &stations)
 {
-    const QString listKey =
-        kind == BoxKind::Camera ? QStringLiteral("相机模块列表") : QStringLiteral("算法列表");
     int k = 0;
     QGridLayout *grid = nullptr;
-    for (const QJsonValue &station : m_workingStations) {
-        const QString stationName = editors::textOf(station.toObject().value(QStringLiteral("工站名")));
-        for (const QJsonValue &entry : station.toObject().value(listKey).toArray()) {
+    for (const station::Station &station : stations) {
+        QList<QJsonValue> entries;
+        if (kind == BoxKind::Camera)
+            for (const station::Camera &camera : station.cameras)
+                entries << camera.stored;
+        else
+            for (const station::Algorithm &algorithm : station.algorithms)
+                entries << algorithm.stored;
+        for (const QJsonValue &entry : qAsConst(entries)) {
             ++k;
             if (k % editors::kBoxesPerPage == 1) {
                 QWidget *page = tabs->widget(0);
@@ -241,10 +249,10 @@ void QtParameterSettings::buildBoxes(BoxKind kind, QTabWidget *tabs)
             }
             if (kind == BoxKind::Camera) {
                 ++m_cameraCount;
-                setCameraTableWidget(k, stationName, entry, grid);
+                setCameraTableWidget(k, station.name, entry, grid);
             } else {
                 ++m_algorithmCount;
-                setAlgorithmTableWidget(k, stationName, entry, grid);
+                setAlgorithmTableWidget(k, station.name, entry, grid);
             }
         }
     }
@@ -265,12 +273,12 @@ void QtParameterSettings::setAlgorithmTableWidget(int k, QString stationName,
 void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName,
                                  const QJsonValue &entry, QGridLayout *grid)
 {
-    const editors::BoxKeys &keys = editors::boxKeys(kind);
+    const editors::EntryView view = editors::entryView(kind, entry);
     CfgWindow box;
     box.stationName = stationName;
     box.entryObj = entry;
-    box.moduleKey = editors::textOf(entry.toObject().value(keys.moduleKey));
-    box.boxTitle = editors::textOf(entry.toObject().value(keys.titleKey));
+    box.moduleKey = view.moduleKey;
+    box.boxTitle = view.title;
     // Every widget is made under its page and styled before it is first polished, so
     // nothing is re-styled when it is placed: the cost of a box does not grow with the page.
     box.groupBox = new QGroupBox(grid->parentWidget());
@@ -297,7 +305,7 @@ void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->verticalHeader()->setHidden(true);
 
-    const QVector<editors::ParamRow> rows = editors::parameterRows(kind, entry);
+    const QVector<editors::ParamRow> rows = editors::parameterRows(view.parameters);
     table->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r)
         setRow(table, r, rows.at(r));
@@ -337,12 +345,11 @@ void QtParameterSettings::deleteRow(BoxKind kind, const CfgWindow &box)
     const int r = table->currentRow();
     if (r < 0 || r >= table->rowCount())
         return;
-    const editors::BoxKeys &keys = editors::boxKeys(kind);
     const QString name = cellText(table, r, 0);
     const QString text = kind == BoxKind::Camera ? QStringLiteral("删除成功,参数名为：")
                                                  : QStringLiteral("删除成功,算法参数名为：");
-    for (const QJsonValue &element : box.entryObj.toObject().value(keys.listKey).toArray())
-        if (editors::textOf(element.toObject().value(keys.nameKey)) == name)
+    for (const station::Parameter &parameter : editors::entryView(kind, box.entryObj).parameters)
+        if (parameter.name == name)
             qDebug().noquote() << text + name;
     table->removeRow(r);
 }
@@ -377,7 +384,7 @@ void QtParameterSettings::saveProgramObj()
         m_algorithmBoxes[i].entryObj = algorithms.at(i);
         markSaved(m_algorithmBoxes[i].paramTable, BoxKind::Algorithm, algorithms.at(i));
     }
-    emit reLoadJsonSetParameter(plan.changedKeys);
+    emit reLoadJsonSetParameter(plan.changedKeys, m_doc.fileName());
 }
 
 void QtParameterSettings::toggleMaximized()

@@ -52,7 +52,8 @@ public:
     Ui::QtParameterSettingsClass &form() { return ui; }
 
 signals:
-    void reLoadJsonSetParameter(QStringList moduleKeyList);
+    // After a save that wrote the document: the module keys to reload and the file written.
+    void reLoadJsonSetParameter(QStringList moduleKeyList, QString fileName);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -64,7 +65,7 @@ protected:
 private:
     QTabWidget *newTabWidget(QGroupBox *group, QGridLayout *grid, const char *pageName,
                              const QString &groupTitle, const QString &style);
-    void buildBoxes(editors::BoxKind kind, QTabWidget *tabs);
+    void buildBoxes(editors::BoxKind kind, QTabWidget *tabs, const QList<station::Station> &stations);
     void addBox(editors::BoxKind kind, int k, const QString &stationName, const QJsonValue &entry,
                 QGridLayout *grid);
     void deleteRow(editors::BoxKind kind, const CfgWindow &box);

@@ -23,7 +23,7 @@ QtSaveImgSet::QtSaveImgSet(QWidget *parent, const QString &programFolder)
     move(screen.width() / 4, screen.height() / 4);
 
     m_headers << QStringLiteral("序号") << QStringLiteral("相机key") << QStringLiteral("界面窗口名称")
-              << editors::switchKeys();
+              << stationkey::saveSwitches();
     QTableWidget *table = ui.tableWidget;
     table->setColumnCount(m_headers.size());
     table->setHorizontalHeaderLabels(m_headers);
@@ -59,7 +59,7 @@ void QtSaveImgSet::initTable(QString fileName)
     QTableWidget *table = ui.tableWidget;
     table->setRowCount(0);
     const QJsonObject current = load_camera_cfg(fileName);
-    m_stations = current.value(QStringLiteral("工站列表")).toArray();
+    m_algorithmNames = station::Document(current).algorithmNames();
     m_rows = editors::saveImgRows(current);
     table->setRowCount(m_rows.size());
     for (int r = 0; r < m_rows.size(); ++r) {
@@ -85,7 +85,7 @@ void QtSaveImgSet::save()
         }
     const QJsonArray saveImg = editors::saveImgArray(rows);
     QJsonObject newDoc = m_doc.reference();
-    newDoc.insert(QStringLiteral("存图设置"), saveImg);
+    newDoc.insert(stationkey::saveImage(), saveImg);
 
     QString error;
     const editors::SaveResult result = m_doc.save(newDoc, &error);
@@ -97,7 +97,5 @@ void QtSaveImgSet::save()
         std::copy(rows[r].ticks, rows[r].ticks + 4, rows[r].shownTicks);
     }
     m_rows = rows;
-    QJsonObject stations;
-    stations.insert(QStringLiteral("工站列表"), m_stations);
-    emit reLoadJsonSetParameter(editors::algorithmNames(stations));
+    emit reLoadJsonSetParameter(m_algorithmNames, m_doc.fileName());
 }

@@ -27,7 +27,8 @@ public:
     Ui::QtSaveImgSetClass &form() { return ui; }
 
 signals:
-    void reLoadJsonSetParameter(QStringList moduleKeyList);
+    // After a save that wrote the document: the module keys to reload and the file written.
+    void reLoadJsonSetParameter(QStringList moduleKeyList, QString fileName);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -38,7 +39,7 @@ private:
     Ui::QtSaveImgSetClass ui;
     QStringList m_headers;
     editors::EditorDocument m_doc;
-    QJsonArray m_stations;
+    QStringList m_algorithmNames; // of the document as last loaded
     QVector<editors::SaveImgRow> m_rows; // what each row came from, in row order
     QtFramelessWindow *m_frameless = nullptr;
 };

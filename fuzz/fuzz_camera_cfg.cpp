@@ -51,6 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CameraConfig config;
     config.load(fuzzsupport::programFolder(), name);
     for (const CameraEntry &entry : config.cameras())
-        CameraConfig::paramsOf(QJsonObject(), entry.typeCode);
+        CameraConfig::paramsOf(station::Camera(), entry.typeCode);
     return 0;
 }

@@ -9,7 +9,12 @@ QString join(const QJsonValue &array)
     QStringList parts;
     for (const QJsonValue &v : array.toArray())
         parts << v.toString();
-    return parts.join(QLatin1Char(','));
+    return join(parts);
+}
+
+QString join(const QStringList &texts)
+{
+    return texts.join(QLatin1Char(','));
 }
 
 QJsonArray split(const QString &text)

@@ -5,10 +5,12 @@
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 
 namespace listvalue {
 
 QString join(const QJsonValue &array);
+QString join(const QStringList &texts);
 QJsonArray split(const QString &text);
 
 } // namespace listvalue

@@ -2,14 +2,11 @@
 
 #include "ImageConvert.h"
 #include "Platform.h"
+#include "StationDocument.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include "DocumentFile.h"
-
-#include <QJsonDocument>
-#include <QJsonParseError>
 #include <QLibrary>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -223,36 +220,9 @@ bool Logic_transfer::takeImages(QList<ImageEntry> *images)
 
 QJsonObject Logic_transfer::load_camera_cfg(QString fileName)
 {
-    QJsonObject result;
-    try {
-        m_appPath = QDir(QCoreApplication::applicationDirPath()).path();
-        m_cfgPath = m_appPath + QLatin1String("/config/") + fileName;
-
-        // A pipe, device or folder is refused unopened, as an unreadable file.
-        const docfile::ReadResult file = docfile::read(m_cfgPath);
-        const QByteArray content = file.bytes;
-        if (!file.ok())
-            qCritical().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__
-                                  << " camera_cfg.json not isReadable!";
-
-        if (content.isEmpty()) {
-            qDebug().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__
-                               << m_cfgPath + QLatin1String(" Content is empty");
-            return result;
-        }
-
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(content, &error);
-        if (doc.isNull() || error.error != QJsonParseError::NoError) {
-            qCritical().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__
-                                  << m_cfgPath + QLatin1String(" is error!");
-            return result;
-        }
-        if (doc.isObject())
-            result = doc.object();
-    } catch (const QString &ev) {
-        qCritical().noquote() << "Logic_transfer::load_camera_cfg" << " line:" << __LINE__ << " ev:" << ev;
-        return QJsonObject();
-    }
-    return result;
+    m_appPath = QDir(QCoreApplication::applicationDirPath()).path();
+    m_cfgPath = m_appPath + QLatin1String("/config/") + fileName;
+    // A pipe, device or folder is refused unopened, as an unreadable file.
+    return station::Document::read(m_cfgPath, QStringLiteral("Logic_transfer::load_camera_cfg"))
+        .object();
 }

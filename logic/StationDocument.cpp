@@ -41,32 +41,16 @@ Station stationAt(const QJsonValue &value, int s)
     station.stored = value;
     const QJsonArray modules = o.value(stationkey::cameraModules()).toArray();
     for (int m = 0; m < modules.size(); ++m) {
-        const QJsonObject e = modules.at(m).toObject();
-        Camera c;
+        Camera c = cameraOf(modules.at(m));
         c.station = s;
         c.index = m;
-        c.key = text(e, stationkey::cameraKey());
-        c.windowName = text(e, stationkey::windowName());
-        c.shotCount = text(e, stationkey::shotCount());
-        c.moduleName = text(e, stationkey::moduleName());
-        c.trigger = text(e, stationkey::trigger());
-        c.grabTimeout = text(e, stationkey::grabTimeout());
-        c.parameters = parameters(e, stationkey::cameraParams(), stationkey::cameraParamName(),
-                                  stationkey::cameraParamValues());
-        c.stored = modules.at(m);
         station.cameras.append(c);
     }
     const QJsonArray algorithms = o.value(stationkey::algorithms()).toArray();
     for (int a = 0; a < algorithms.size(); ++a) {
-        const QJsonObject e = algorithms.at(a).toObject();
-        Algorithm al;
+        Algorithm al = algorithmOf(algorithms.at(a));
         al.station = s;
         al.index = a;
-        al.name = text(e, stationkey::algorithmName());
-        al.parameters = parameters(e, stationkey::algorithmParams(),
-                                   stationkey::algorithmParamName(),
-                                   stationkey::algorithmParamValues());
-        al.stored = algorithms.at(a);
         station.algorithms.append(al);
     }
     return station;
@@ -82,33 +66,87 @@ QStringList texts(const QJsonValue &array)
     return out;
 }
 
+Camera cameraOf(const QJsonValue &entry)
+{
+    const QJsonObject e = entry.toObject();
+    Camera c;
+    c.key = text(e, stationkey::cameraKey());
+    c.windowName = text(e, stationkey::windowName());
+    c.shotCount = text(e, stationkey::shotCount());
+    c.moduleName = text(e, stationkey::moduleName());
+    c.trigger = text(e, stationkey::trigger());
+    c.grabTimeout = text(e, stationkey::grabTimeout());
+    c.parameters = parameters(e, stationkey::cameraParams(), stationkey::cameraParamName(),
+                              stationkey::cameraParamValues());
+    c.stored = entry;
+    return c;
+}
+
+Algorithm algorithmOf(const QJsonValue &entry)
+{
+    const QJsonObject e = entry.toObject();
+    Algorithm al;
+    al.name = text(e, stationkey::algorithmName());
+    al.parameters = parameters(e, stationkey::algorithmParams(), stationkey::algorithmParamName(),
+                               stationkey::algorithmParamValues());
+    al.stored = entry;
+    return al;
+}
+
+QList<PlcSignal> plcSignalsOf(const QJsonArray &entries)
+{
+    QList<PlcSignal> out;
+    for (const QJsonValue &v : entries) {
+        const QJsonObject o = v.toObject();
+        PlcSignal entry{text(o, stationkey::signalName()), text(o, stationkey::signalAddress()), {}};
+        for (const QJsonValue &label : o.value(stationkey::signalValues()).toArray())
+            entry.labels.append({text(label.toObject(), stationkey::labelName()),
+                                 text(label.toObject(), stationkey::labelValue())});
+        out.append(entry);
+    }
+    return out;
+}
+
 Document::Document(const QJsonObject &root) : m_root(root), m_status(LoadStatus::Ok) {}
 
-Document Document::read(const QString &path, const QString &where, UnreadableLine unreadable)
+Document Document::fromFile(const QString &path, bool *readable)
 {
     Document doc;
     const docfile::ReadResult file = docfile::read(path);
-    if (!file.ok() && unreadable == UnreadableLine::Logged)
-        qCritical().noquote() << where << " line:" << __LINE__ << " camera_cfg.json not isReadable!";
-    if (file.bytes.isEmpty()) {
-        qDebug().noquote() << where << " line:" << __LINE__ << path + QLatin1String(" Content is empty");
+    *readable = file.ok();
+    if (file.bytes.isEmpty())
         return doc;
-    }
     doc.m_bytes = file.bytes;
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(file.bytes, &error);
-    if (json.isNull() || error.error != QJsonParseError::NoError) {
-        qCritical().noquote() << where << " line:" << __LINE__ << path + QLatin1String(" is error!");
+    if (json.isNull() || error.error != QJsonParseError::NoError)
         doc.m_status = LoadStatus::NotJson;
-        return doc;
-    }
-    if (!json.isObject()) {
+    else if (!json.isObject())
         doc.m_status = LoadStatus::NotObject;
-        return doc;
+    else {
+        doc.m_root = json.object();
+        doc.m_status = LoadStatus::Ok;
     }
-    doc.m_root = json.object();
-    doc.m_status = LoadStatus::Ok;
     return doc;
+}
+
+Document Document::read(const QString &path, const QString &where, UnreadableLine unreadable)
+{
+    bool readable = false;
+    Document doc = fromFile(path, &readable);
+    if (!readable && unreadable == UnreadableLine::Logged)
+        qCritical().noquote() << where << " line:" << __LINE__ << " camera_cfg.json not isReadable!";
+    if (doc.m_status == LoadStatus::NoContent)
+        qDebug().noquote() << where << " line:" << __LINE__ << path + QLatin1String(" Content is empty");
+    else if (doc.m_status == LoadStatus::NotJson)
+        qCritical().noquote() << where << " line:" << __LINE__ << path + QLatin1String(" is error!");
+    return doc;
+}
+
+Document Document::probe(const QString &path)
+{
+    bool readable = false;
+    return fromFile(path, &readable);
 }
 
 bool Document::listsStations() const

@@ -39,6 +39,12 @@ inline QString saveImage() { return QStringLiteral("存图设置"); }
 inline QString plcSignals() { return QStringLiteral("手动补信号"); }
 inline QString standardFlow() { return QStringLiteral("是否为标准通信流程"); }
 inline QString taskName() { return QStringLiteral("任务名"); }
+// Keys of a "手动补信号" entry and of its "信号值" elements.
+inline QString signalName() { return QStringLiteral("信号名"); }
+inline QString signalAddress() { return QStringLiteral("指令地址"); }
+inline QString signalValues() { return QStringLiteral("信号值"); }
+inline QString labelName() { return QStringLiteral("标签名"); }
+inline QString labelValue() { return QStringLiteral("标签值"); }
 // The four image-saving switches of a "存图设置" entry, in column order.
 QStringList saveSwitches();
 } // namespace stationkey
@@ -100,6 +106,20 @@ struct SaveImageEntry
     QJsonValue stored;
 };
 
+// One "手动补信号" entry; its "信号值" elements as label name and value.
+struct PlcLabel
+{
+    QString name;
+    QString value;
+};
+
+struct PlcSignal
+{
+    QString name;
+    QString address;
+    QList<PlcLabel> labels;
+};
+
 enum class LoadStatus {
     Ok,        // the root object was read
     NoContent, // missing, unreadable, too large or empty file
@@ -123,6 +143,8 @@ public:
     // is not reported.
     static Document read(const QString &path, const QString &where,
                          UnreadableLine unreadable = UnreadableLine::Logged);
+    // Reads path as read() does, without any log line (a probe of a folder's files).
+    static Document probe(const QString &path);
 
     LoadStatus status() const { return m_status; }
     bool loaded() const { return m_status == LoadStatus::Ok; }
@@ -143,6 +165,8 @@ public:
     QString taskName() const;
 
 private:
+    static Document fromFile(const QString &path, bool *readable);
+
     QJsonObject m_root;
     QByteArray m_bytes;
     LoadStatus m_status = LoadStatus::NoContent;
@@ -150,5 +174,11 @@ private:
 
 // Texts of a list parameter value: the array's texts (non-texts as empty texts).
 QStringList texts(const QJsonValue &array);
+
+// Views of one stored entry (e.g. one an editor rebuilt); station and index are 0.
+Camera cameraOf(const QJsonValue &entry);
+Algorithm algorithmOf(const QJsonValue &entry);
+// Views of "手动补信号" entries; a non-object reads as an empty entry.
+QList<PlcSignal> plcSignalsOf(const QJsonArray &entries);
 
 } // namespace station

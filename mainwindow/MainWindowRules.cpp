@@ -1,5 +1,7 @@
 #include "MainWindowRules.h"
 
+#include "StationDocument.h"
+
 #include <QRegularExpression>
 
 namespace MainWindowRules {
@@ -21,12 +23,8 @@ int communicationMode(const QString &flagText, int previousMode)
 QJsonArray cameraEntries(const QJsonObject &document)
 {
     QJsonArray cameras;
-    const QJsonArray stations = document.value(QStringLiteral("工站列表")).toArray();
-    for (const QJsonValue &station : stations) {
-        const QJsonArray modules = station.toObject().value(QStringLiteral("相机模块列表")).toArray();
-        for (const QJsonValue &module : modules)
-            cameras.append(module);
-    }
+    for (const station::Camera &camera : station::Document(document).cameras())
+        cameras.append(camera.stored);
     return cameras;
 }
 

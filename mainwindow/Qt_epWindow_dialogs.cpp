@@ -41,8 +41,8 @@ void Qt_epWindow::openParameterSettings()
     if (!m_parameterSettings) {
         m_parameterSettings = new QtParameterSettings(nullptr);
         connect(m_parameterSettings, &QtParameterSettings::reLoadJsonSetParameter, this,
-                [this](QStringList keys) {
-                    editorSaved(m_parameterSettings->document().fileName(), keys, false);
+                [this](const QStringList &keys, const QString &fileName) {
+                    editorSaved(fileName, keys, false);
                 });
     }
     m_parameterSettings->initTabs(m_parameterSettings->load_camera_cfg(m_run.chooseConfigFileName()));
@@ -58,9 +58,10 @@ void Qt_epWindow::openDefectSet()
     appendOperationLog(QStringLiteral("打开:缺陷名称设置"));
     if (!m_defectSet) {
         m_defectSet = new QtDefectSet(nullptr);
-        connect(m_defectSet, &QtDefectSet::reLoadJsonSetParameter, this, [this](QStringList keys) {
-            editorSaved(m_defectSet->document().fileName(), keys, true);
-        });
+        connect(m_defectSet, &QtDefectSet::reLoadJsonSetParameter, this,
+                [this](const QStringList &keys, const QString &fileName) {
+                    editorSaved(fileName, keys, true);
+                });
     }
     m_defectSet->setData(m_run.configFileName());
     m_defectSet->show();
@@ -74,9 +75,10 @@ void Qt_epWindow::openSaveImgSet()
     appendOperationLog(QStringLiteral("打开工具:工具-存图设置，子窗口"));
     if (!m_saveImgSet) {
         m_saveImgSet = new QtSaveImgSet(nullptr);
-        connect(m_saveImgSet, &QtSaveImgSet::reLoadJsonSetParameter, this, [this](QStringList keys) {
-            editorSaved(m_saveImgSet->document().fileName(), keys, false);
-        });
+        connect(m_saveImgSet, &QtSaveImgSet::reLoadJsonSetParameter, this,
+                [this](const QStringList &keys, const QString &fileName) {
+                    editorSaved(fileName, keys, false);
+                });
     }
     m_saveImgSet->initTable(m_run.configFileName());
     m_saveImgSet->show();

@@ -1,6 +1,6 @@
 #include "SendPlcRules.h"
 
-#include <QJsonObject>
+#include "StationDocument.h"
 
 #include <algorithm>
 
@@ -11,23 +11,16 @@ Grid buildGrid(const QJsonArray &signalEntries)
     Grid grid;
     int row = 0;
     int blockStart = 0;
-    for (const QJsonValue &entryValue : signalEntries) {
-        const QJsonObject entry = entryValue.toObject();
-        const QString name = entry.value(QStringLiteral("信号名")).toString();
-        const QString address = entry.value(QStringLiteral("指令地址")).toString();
+    for (const station::PlcSignal &entry : station::plcSignalsOf(signalEntries)) {
         int col = blockStart;
-        for (const QJsonValue &detailValue : entry.value(QStringLiteral("信号值")).toArray()) {
-            const QJsonObject detail = detailValue.toObject();
-            const QString command =
-                address + QLatin1Char('_') + detail.value(QStringLiteral("标签值")).toString();
+        for (const station::PlcLabel &label : entry.labels) {
+            const QString command = entry.address + QLatin1Char('_') + label.value;
             const int index = grid.commands.size();
             grid.commands.append(command);
             grid.cells.append({GridCell::CommandLabel, row, col++,
                                QStringLiteral("  指令: ") + command + QStringLiteral("  "), index});
             grid.cells.append({GridCell::Button, row, col++,
-                               name + QLatin1Char('_')
-                                   + detail.value(QStringLiteral("标签名")).toString(),
-                               index});
+                               entry.name + QLatin1Char('_') + label.name, index});
             grid.maxCol = std::max(grid.maxCol, col);
             grid.maxRow = std::max(grid.maxRow, row);
         }

@@ -156,7 +156,7 @@ void TestEditorWindows::editsInTwoStations()
     editor.form().pushButton_saveCfg->click();
 
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.takeFirst().at(0).toStringList(), QStringList({"K1", "A"}));
+    QCOMPARE(spy.takeFirst(), QVariantList({QStringList({"K1", "A"}), kFile}));
     QJsonObject expected = EditorFolder::sample();
     expected = withParams(expected, 0, "相机模块列表", 0, "相机参数",
                           QJsonArray{QJsonObject{{"参数名", "曝光"}, {"相机参数值", QJsonArray{"4000"}}, {"参数外键", "p"}},
@@ -345,7 +345,7 @@ void TestEditorWindows::saveImgTableAndSave()
     editors::checkCell(table, 0, 4)->setChecked(true);
     editor.form().pushButton_save->click();
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.takeFirst().at(0).toStringList(), QStringList({"A", "B", "A"}));
+    QCOMPARE(spy.takeFirst(), QVariantList({QStringList({"A", "B", "A"}), kFile}));
     QJsonObject expected = EditorFolder::sample();
     QJsonArray saveImg = expected.value("存图设置").toArray();
     QJsonObject k1 = saveImg.at(0).toObject();
@@ -388,7 +388,7 @@ void TestEditorWindows::defectValidationAndSave()
     setText(ui.tableWidget, 5, 1, "B");
     ui.pushButton_Save->click();
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.takeFirst().at(0).toStringList(), QStringList({"A", "B", "A"}));
+    QCOMPARE(spy.takeFirst(), QVariantList({QStringList({"A", "B", "A"}), kFile}));
     const QJsonArray saved = EditorFolder::json(folder.docPath()).value("缺陷类别名称设置").toArray();
     QCOMPARE(saved.size(), 6);
     QCOMPARE(saved.at(0), EditorFolder::sample().value("缺陷类别名称设置").toArray().at(0));

@@ -23,7 +23,8 @@ const QByteArray kDocument = R"({
     {"工站名": "S3", "算法列表": [{"算法名称": "A"}]}],
   "缺陷类别名称设置": [{"缺陷类别": "1", "缺陷名称": "划伤", "是否检测": "是"}, {"缺陷类别": 2}],
   "存图设置": [{"相机key": "K1", "界面窗口名称": "W1", "原图": "保存", "结果图": "不保存"}],
-  "手动补信号": [{"信号名": "复位"}]
+  "手动补信号": [{"信号名": "复位", "指令地址": "D100",
+              "信号值": [{"标签名": "开", "标签值": "1"}, {"标签值": 2}]}, 5]
 })";
 
 } // namespace
@@ -79,7 +80,22 @@ void TestStationDocument::typedViews()
     const QList<station::SaveImageEntry> saves = doc.saveImageEntries();
     QCOMPARE(saves.size(), 1);
     QCOMPARE(saves[0].switches, QStringList({"保存", "", "", "不保存"}));
-    QCOMPARE(doc.plcSignals().size(), 1);
+    QCOMPARE(doc.plcSignals().size(), 2);
+    const QList<station::PlcSignal> plc = station::plcSignalsOf(doc.plcSignals());
+    QCOMPARE(plc.size(), 2);
+    QCOMPARE(plc[0].name, QString("复位"));
+    QCOMPARE(plc[0].address, QString("D100"));
+    QCOMPARE(plc[0].labels.size(), 2);
+    QCOMPARE(plc[0].labels[0].name, QString("开"));
+    QCOMPARE(plc[0].labels[0].value, QString("1"));
+    QCOMPARE(plc[0].labels[1].value, QString());
+    QVERIFY(plc[1].name.isEmpty() && plc[1].labels.isEmpty());
+
+    // A single stored entry (as an editor rebuilds it) reads as the same view.
+    const station::Camera single = station::cameraOf(k1.stored);
+    QCOMPARE(single.key, k1.key);
+    QCOMPARE(single.parameters[0].values, k1.parameters[0].values);
+    QCOMPARE(station::algorithmOf(algorithms[0].stored).parameters[0].name, QString("th"));
     QVERIFY(doc.object().contains("未知")); // unknown keys stay in the object
 }
 
@@ -114,6 +130,9 @@ void TestStationDocument::readOutcomes()
         f.write(content);
     }
     LogCapture log;
+    // The probe reads alike and logs nothing.
+    QCOMPARE(int(station::Document::probe(path).status()), status);
+    QVERIFY(log.messages().isEmpty());
     const station::Document doc = station::Document::read(path, "Reader::load_camera_cfg");
     QCOMPARE(int(doc.status()), status);
     QCOMPARE(doc.object().isEmpty(), status != int(station::LoadStatus::Ok));

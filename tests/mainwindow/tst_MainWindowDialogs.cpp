@@ -173,16 +173,17 @@ void TestMainWindowDialogs::editorSavesReachTheRunningModule()
     button(w.get(), "pushButton_DefectName")->click();
     QtParameterSettings *params = w->parameterSettings();
 
-    emit params->reLoadJsonSetParameter({});
+    const QString file = params->document().fileName();
+    emit params->reLoadJsonSetParameter({}, file);
     QVERIFY(probe.calls().isEmpty());
-    emit params->reLoadJsonSetParameter({"Cam01", "算法A"});
+    emit params->reLoadJsonSetParameter({"Cam01", "算法A"}, file);
     QCOMPARE(probe.calls(), QStringList({"checkCameraCfg", "setCameraCfg", "reLoadJsonSetParameter Cam01,算法A"}));
-    emit w->defectSet()->reLoadJsonSetParameter({"算法A"});
+    emit w->defectSet()->reLoadJsonSetParameter({"算法A"}, w->defectSet()->document().fileName());
     QCOMPARE(probe.calls(), QStringList({"checkCameraCfg", "setCameraCfg", "reLoadJsonSetParameter 算法A"}));
 
     // An editor left on the other program's document does not reload the running one.
     params->initTabs(params->load_camera_cfg(QStringLiteral("camera_cfg2.json")));
-    emit params->reLoadJsonSetParameter({"Cam01"});
+    emit params->reLoadJsonSetParameter({"Cam01"}, params->document().fileName());
     QVERIFY(probe.calls().isEmpty());
     QVERIFY(!logTexts(log()).filter(QStringLiteral("camera_cfg2.json")).isEmpty());
 }
@@ -217,7 +218,8 @@ void TestMainWindowDialogs::cameraDebugHandOverAndBack()
     // While the tool holds the cameras no call reaches the module.
     w->sendPLCData(QStringLiteral("D1_1"));
     button(w.get(), "pushButton_set")->click();
-    emit w->parameterSettings()->reLoadJsonSetParameter({"Cam01"});
+    emit w->parameterSettings()->reLoadJsonSetParameter(
+        {"Cam01"}, w->parameterSettings()->document().fileName());
     QVERIFY(probe.calls().isEmpty());
 
     // Connect a camera in the tool, then close it: the cameras go back to a new logic.
