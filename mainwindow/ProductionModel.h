@@ -59,7 +59,7 @@ public:
     // A zero count for each new shot table row.
     void appendShotCounts(int rows);
     void clearShotCounts();
-    // Records of "缺陷类别名称设置": counts kept by name.
+    // Records of the document's defect classes: counts kept by name.
     void loadDefects(const QJsonArray &entries);
     // The overall counters back to 0 (the run is stopped and cleared).
     void resetOverall();

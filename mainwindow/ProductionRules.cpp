@@ -1,5 +1,7 @@
 #include "ProductionRules.h"
 
+#include "StationDocument.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -170,8 +172,8 @@ QList<DefectData> buildDefectRecords(const QJsonArray &entries, const QList<Defe
     records.reserve(entries.size());
     for (const QJsonValue &v : entries) {
         const QJsonObject entry = v.toObject();
-        const int cls = entry.value(QStringLiteral("缺陷类别")).toString().toInt();
-        const QString name = entry.value(QStringLiteral("缺陷名称")).toString();
+        const int cls = entry.value(stationkey::defectClass()).toString().toInt();
+        const QString name = entry.value(stationkey::defectName()).toString();
         DefectData record;
         record.defectName = name;
         for (const DefectData &old : previous) {
