@@ -5,6 +5,7 @@
 #include "Platform.h"
 #include "QImageWidget.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 #include "ScrollBars.h"
 
 #include <QCloseEvent>
@@ -26,19 +27,8 @@ using namespace camerarules;
 
 namespace {
 
-const char *const kButtonStyle =
-    "QPushButton{background-color:rgb(68, 74, 80);border-radius:10px;}"
-    "QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }";
-const char *const kHeaderStyle = "QHeaderView::section {background-color:rgb(65,65,65);}";
 const QString kLastConfigName = QStringLiteral("cameraDebug_lastCfg.json");
 const QString kImageName = QStringLiteral("m_PbGlobalObject.module_key");
-
-QString iconButtonStyle(const QString &icon)
-{
-    return QStringLiteral("QPushButton{image: url(./Icon/") + icon
-           + QStringLiteral(".png);}QPushButton:hover{ background-color: rgb(32, 36, 40); "
-                            "border:none; color:rgb(255, 255, 255); }");
-}
 
 // A bare document name from the last-config file: no folder part.
 bool isBareFileName(const QString &name)
@@ -75,10 +65,10 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     connect(m_writer.get(), &BitmapWriter::writeFailed, this, &QtCameraDebug::writeFailed,
             Qt::QueuedConnection);
 
-    ui.pushButton_initModel->setStyleSheet(iconButtonStyle(QStringLiteral("1.1.添加图形")));
-    ui.pushButton_GetImage->setStyleSheet(iconButtonStyle(QStringLiteral("5.单样本")));
-    ui.pushButton_GetImage_Aways->setStyleSheet(iconButtonStyle(QStringLiteral("4.1.项目运行")));
-    ui.pushButton_closeModel->setStyleSheet(iconButtonStyle(QStringLiteral("16.1.关闭")));
+    ui.pushButton_initModel->setStyleSheet(styles::toolIconButton(QStringLiteral("1.1.添加图形.png")));
+    ui.pushButton_GetImage->setStyleSheet(styles::toolIconButton(QStringLiteral("5.单样本.png")));
+    ui.pushButton_GetImage_Aways->setStyleSheet(styles::toolIconButton(QStringLiteral("4.1.项目运行.png")));
+    ui.pushButton_closeModel->setStyleSheet(styles::toolIconButton(QStringLiteral("16.1.关闭.png")));
     connect(ui.pushButton_initModel, &QPushButton::clicked, this, &QtCameraDebug::connectCamera);
     connect(ui.pushButton_GetImage, &QPushButton::clicked, this, &QtCameraDebug::grabOne);
     m_grabTimer = new QTimer(this);
@@ -88,7 +78,7 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     m_scene = new QGraphicsScene(this);
 
     setUpTables();
-    ui.pushButton_saveCamera->setStyleSheet(kButtonStyle);
+    ui.pushButton_saveCamera->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_saveCamera, &QPushButton::clicked, this, &QtCameraDebug::saveParameters);
     connect(ui.tableWidget_2, &QTableWidget::cellClicked, this,
             [this](int row, int) { selectCamera(row); });
@@ -111,10 +101,10 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     setModuleButtons(false);
     ui.pushButton_initModel->setEnabled(false);
 
-    ui.pushButton->setStyleSheet(kButtonStyle);
+    ui.pushButton->setStyleSheet(styles::darkButton());
     connect(ui.pushButton, &QPushButton::clicked, this, &QtCameraDebug::chooseSaveFolder);
     connect(ui.checkBox, &QCheckBox::clicked, this, &QtCameraDebug::saveSwitchClicked);
-    ui.pushButton_set->setStyleSheet(kButtonStyle);
+    ui.pushButton_set->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_set, &QPushButton::clicked, this, &QtCameraDebug::setExposureGain);
 }
 
@@ -137,7 +127,7 @@ void QtCameraDebug::setUpTables()
     params->setSelectionBehavior(QAbstractItemView::SelectRows);
     params->horizontalHeader()->setSectionsClickable(false);
     params->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    params->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    params->horizontalHeader()->setStyleSheet(styles::greyHeader());
     params->verticalHeader()->setHidden(true);
 
     QTableWidget *cameras = ui.tableWidget_2;
@@ -148,7 +138,7 @@ void QtCameraDebug::setUpTables()
     cameras->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cameras->horizontalHeader()->setSectionsClickable(false);
     cameras->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    cameras->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    cameras->horizontalHeader()->setStyleSheet(styles::greyHeader());
     cameras->horizontalHeader()->setHidden(true);
     cameras->verticalHeader()->setHidden(true);
 }
@@ -602,13 +592,13 @@ void QtCameraDebug::toggleContinuous()
         ui.pushButton_GetImage->setEnabled(false);
         m_grabTimer->start(1);
         ui.label_GetImage_Aways->setText(QStringLiteral("循环获取图像-停止"));
-        ui.pushButton_GetImage_Aways->setStyleSheet(iconButtonStyle(QStringLiteral("4.6.项目运行")));
+        ui.pushButton_GetImage_Aways->setStyleSheet(styles::toolIconButton(QStringLiteral("4.6.项目运行.png")));
         m_continuous = true;
     } else {
         ui.pushButton_GetImage->setEnabled(true);
         m_grabTimer->stop();
         ui.label_GetImage_Aways->setText(QStringLiteral("循环获取图像-开始"));
-        ui.pushButton_GetImage_Aways->setStyleSheet(iconButtonStyle(QStringLiteral("4.1.项目运行")));
+        ui.pushButton_GetImage_Aways->setStyleSheet(styles::toolIconButton(QStringLiteral("4.1.项目运行.png")));
         m_continuous = false;
     }
 }
