@@ -215,7 +215,7 @@ void QtCameraDebug::openCameraCfg(const QString &fileName)
     for (const CameraEntry &camera : m_config.cameras()) {
         CameraModuleRecord record;
         record.myParasValueMap = camera.params;
-        m_records.append(record);
+        m_records.push_back(std::move(record));
 
         QString rowText;
         if (const CameraType *type = typeForCode(camera.typeCode)) {
@@ -347,8 +347,10 @@ bool QtCameraDebug::createModule()
         return false;
     }
     camera->id = cameraIndex;
-    m_currentRecord.module = camera;
-    m_currentRecord.destroy = destroy;
+    std::unique_ptr<CameraModule, CameraModule_DestroyFunc> object(camera, destroy);
+    if (!hasRecord(cameraIndex))
+        return false;
+    m_records[cameraIndex].module = std::move(object);
     applyCameraParams();
     return true;
 }
@@ -356,15 +358,9 @@ bool QtCameraDebug::createModule()
 bool QtCameraDebug::closeCameraModel(int myIndex)
 {
     m_paramsMismatch = true;
-    m_currentRecord.module = nullptr;
-    if (myIndex < 0 || myIndex + 1 > m_records.size())
+    if (!hasRecord(myIndex))
         return false;
-    CameraModuleRecord &record = m_records[myIndex];
-    if (record.module) {
-        record.destroy(record.module);
-        record.module = nullptr;
-        record.destroy = nullptr;
-    }
+    m_records[myIndex].module.reset();
     qDebug().noquote() << "closeModel(myIndex)::" << true;
     saveCameraCfg();
     m_paramsMismatch = false;
@@ -379,13 +375,9 @@ void QtCameraDebug::releaseAllCameras(bool reportFailure)
     for (CameraModuleRecord &record : m_records) {
         if (!record.module)
             continue;
-        record.destroy(record.module);
-        record.module = nullptr;
-        record.destroy = nullptr;
+        record.module.reset();
         released = true;
     }
-    m_currentRecord.module = nullptr;
-    m_currentRecord.destroy = nullptr;
     if (released) {
         m_reportSaveFailures = reportFailure;
         saveCameraCfg();
@@ -512,9 +504,10 @@ void QtCameraDebug::selectCamera(int row)
     }
     m_cameraTypeText = rowTypeText(text);
     const int n = cameraNumber(text);
-    if (n >= m_records.size())
+    if (!hasRecord(n))
         return;
-    m_currentRecord = m_records.at(n);
+    m_currentRecord.myParasValueMap = m_records.at(n).myParasValueMap;
+    m_currentRecord.cameraKey = m_records.at(n).cameraKey;
     showCameraParams();
     m_shownCamera = n;
     m_shownRow = row;
@@ -538,7 +531,7 @@ void QtCameraDebug::connectCamera()
         return;
     }
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size() || n != m_shownCamera) {
+    if (!hasRecord(n) || n != m_shownCamera) {
         info(QStringLiteral("失败"), QStringLiteral("初始化失败，未选择相机"));
         setModuleButtons(false);
         return;
@@ -551,12 +544,10 @@ void QtCameraDebug::connectCamera()
             return;
         }
         CameraModuleRecord &record = m_records[n];
-        record.module = m_currentRecord.module;
-        record.destroy = m_currentRecord.destroy;
         record.myParasValueMap = m_currentRecord.myParasValueMap;
         record.cameraKey = m_currentRecord.cameraKey;
     }
-    CameraModule *camera = m_records.at(n).module;
+    CameraModule *camera = m_records.at(n).module.get();
     camera->setParams(params);
     qDebug().noquote() << "id::" << camera->id;
     if (!camera->init()) {
@@ -570,9 +561,9 @@ void QtCameraDebug::grabOne()
     QElapsedTimer timer;
     timer.start();
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size() || !m_records.at(n).module)
+    if (!hasRecord(n) || !m_records.at(n).module)
         return;
-    CameraModule *camera = m_records.at(n).module;
+    CameraModule *camera = m_records.at(n).module.get();
     std::vector<cv::Mat> images;
     QStringList texts;
     const bool triggered = camera->setData(images, texts);
@@ -608,10 +599,10 @@ void QtCameraDebug::continuousStep()
     if (!m_continuous || m_inStep)
         return;
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size() || !m_records.at(n).module)
+    if (!hasRecord(n) || !m_records.at(n).module)
         return;
     m_inStep = true;
-    CameraModule *camera = m_records.at(n).module;
+    CameraModule *camera = m_records.at(n).module.get();
     std::vector<cv::Mat> images;
     QStringList texts;
     if (camera->setData(images, texts)) {
@@ -644,7 +635,7 @@ void QtCameraDebug::saveParameters()
         return;
     }
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size()) {
+    if (!hasRecord(n)) {
         info(QStringLiteral("失败"), QStringLiteral("未选择相机，保存参数失败！"));
         return;
     }
@@ -666,7 +657,7 @@ void QtCameraDebug::setExposureGain()
         return;
     QStringList commands = exposureGainCommands(ui.spinBox->value(), ui.doubleSpinBox->value(),
                                                 ui.doubleSpinBox->decimals());
-    if (n < m_records.size() && m_records.at(n).module) {
+    if (hasRecord(n) && m_records.at(n).module) {
         std::vector<cv::Mat> images;
         m_records.at(n).module->setData(images, commands);
     } else {
