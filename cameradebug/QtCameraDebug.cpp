@@ -424,16 +424,16 @@ void QtCameraDebug::decodeImage(QString name, cv::Mat mtx)
         }
     }
 
-    std::unique_ptr<QImage> image;
+    QImage image;
     try {
-        image.reset(imageconvert::toQImage(mtx));
+        image = imageconvert::toQImage(mtx);
     } catch (const QString &ev) {
         qCritical().noquote() << "QtCameraDebug::decodeImage" << " line:" << __LINE__ << " ev:" << ev;
     }
-    if (image) {
+    if (!image.isNull()) {
         m_viewWidth = ui.graphicsView->width();
         m_viewHeight = ui.graphicsView->height();
-        showImage(name, image.release());
+        showImage(name, image);
     } else {
         qWarning().noquote() << "QtCameraDebug::decodeImage" << " line:" << __LINE__
                              << " no conversion for matrix type" << mtx.type();
@@ -442,11 +442,10 @@ void QtCameraDebug::decodeImage(QString name, cv::Mat mtx)
         info(QStringLiteral("警告"), QStringLiteral("存图队列>100,内存溢出风险"));
 }
 
-void QtCameraDebug::showImage(QString, QImage *image)
+void QtCameraDebug::showImage(QString, const QImage &image)
 {
-    std::unique_ptr<QImage> owned(image);
     m_scene->clear();
-    m_item = new QImageWidget(QPixmap::fromImage(*owned));
+    m_item = new QImageWidget(QPixmap::fromImage(image));
     m_item->fitToView(m_viewWidth, m_viewHeight);
     m_scene->addItem(m_item);
     ui.graphicsView->setSceneRect(-(m_viewWidth / 2), -(m_viewHeight / 2), m_viewWidth, m_viewHeight);
@@ -516,8 +515,8 @@ void QtCameraDebug::selectCamera(int row)
         ui.pushButton_initModel->setEnabled(true);
         m_firstSelection = false;
     }
-    auto *placeholder = new QImage(100, 100, QImage::Format_RGB888);
-    placeholder->fill(Qt::black);
+    QImage placeholder(100, 100, QImage::Format_RGB888);
+    placeholder.fill(Qt::black);
     showImage(QStringLiteral("null"), placeholder);
     ui.pushButton_closeModel->click();
 }

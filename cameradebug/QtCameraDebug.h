@@ -53,7 +53,7 @@ public:
 
     // Images.
     void decodeImage(QString name, cv::Mat mtx);
-    void showImage(QString name, QImage *image);
+    void showImage(QString name, const QImage &image);
 
     // State, for the main window and tests.
     const std::vector<CameraModuleRecord> &cameraRecords() const { return m_records; }

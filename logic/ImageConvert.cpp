@@ -16,10 +16,10 @@
 namespace imageconvert {
 namespace {
 
-std::unique_ptr<QImage> newImage(const cv::Mat &mtx, QImage::Format format)
+QImage newImage(const cv::Mat &mtx, QImage::Format format)
 {
-    std::unique_ptr<QImage> image(new QImage(mtx.cols, mtx.rows, format));
-    if (image->isNull())
+    QImage image(mtx.cols, mtx.rows, format);
+    if (image.isNull())
         throw QStringLiteral("cannot allocate a %1 x %2 image").arg(mtx.cols).arg(mtx.rows);
     return image;
 }
@@ -153,15 +153,15 @@ bool isWellFormed(const cv::Mat &mtx)
     return static_cast<std::uint64_t>(mtx.rows - 1) <= (span - rowBytes) / step;
 }
 
-QImage *toQImage(const cv::Mat &mtx)
+QImage toQImage(const cv::Mat &mtx)
 {
     switch (mtx.type()) {
     case CV_8UC1: {
         auto image = newImage(mtx, QImage::Format_Grayscale8);
-        cv::Mat dst = wrap(*image, CV_8UC1);
+        cv::Mat dst = wrap(image, CV_8UC1);
         mtx.copyTo(dst);
-        checkInPlace(dst, *image);
-        return image.release();
+        checkInPlace(dst, image);
+        return image;
     }
     case CV_16UC1: {
         // Same stretch as a min-max normalise to 0..255, written into our buffer only.
@@ -170,7 +170,7 @@ QImage *toQImage(const cv::Mat &mtx)
         const double scale = 255.0 * (smax - smin > DBL_EPSILON ? 1. / (smax - smin) : 0);
         const double shift = 0.0 - smin * scale;
         auto image = newImage(mtx, QImage::Format_Grayscale8);
-        cv::Mat dst = wrap(*image, CV_8UC1);
+        cv::Mat dst = wrap(image, CV_8UC1);
         std::atomic<bool> inPlace{true};
         forStripes(mtx.rows, [&](int first, int last) {
             cv::Mat part = dst.rowRange(first, last);
@@ -180,30 +180,30 @@ QImage *toQImage(const cv::Mat &mtx)
         });
         if (!inPlace)
             throw QStringLiteral("conversion did not write into the image");
-        return image.release();
+        return image;
     }
     case CV_8UC3: {
         auto image = newImage(mtx, QImage::Format_RGB888);
-        cv::Mat dst = wrap(*image, CV_8UC3);
+        cv::Mat dst = wrap(image, CV_8UC3);
         cv::cvtColor(mtx, dst, cv::COLOR_BGR2RGB);
-        checkInPlace(dst, *image);
-        return image.release();
+        checkInPlace(dst, image);
+        return image;
     }
     case CV_8UC4: {
         // ARGB32 is one 32-bit word per pixel: bytes B, G, R, A on little-endian hosts.
         auto image = newImage(mtx, QImage::Format_ARGB32);
-        cv::Mat dst = wrap(*image, CV_8UC4);
+        cv::Mat dst = wrap(image, CV_8UC4);
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
         mtx.copyTo(dst);
 #else
         static const int order[] = {3, 0, 2, 1, 1, 2, 0, 3};
         cv::mixChannels(&mtx, 1, &dst, 1, order, 4);
 #endif
-        checkInPlace(dst, *image);
-        return image.release();
+        checkInPlace(dst, image);
+        return image;
     }
     default:
-        return nullptr;
+        return QImage();
     }
 }
 

@@ -6,6 +6,6 @@
 
 struct ImageEntry
 {
-    QImage *image = nullptr; // owned by whoever holds the entry; null when the matrix type has no conversion
-    QString name;            // "<camera key>_..."
+    QImage image; // null when the matrix type has no conversion
+    QString name; // "<camera key>_..."
 };

@@ -14,7 +14,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
-#include <memory>
+#include <utility>
 
 namespace {
 
@@ -82,10 +82,6 @@ Logic_transfer::~Logic_transfer()
     if (destroyFunc && logicObj)
         destroyFunc(logicObj);
     logicObj = nullptr;
-
-    for (const ImageEntry &entry : qAsConst(imageQueue))
-        delete entry.image;
-    imageQueue.clear();
 }
 
 bool Logic_transfer::checkCameraCfg(QJsonObject document, QString &error)
@@ -197,24 +193,22 @@ void Logic_transfer::decodeImage(QString name, cv::Mat mtx)
                                   << " mtx.dataend - mtx.datastart  err！！:";
             return;
         }
-        std::unique_ptr<QImage> image(imageconvert::toQImage(mtx));
-        enqueue(image.release(), name);
+        enqueue(imageconvert::toQImage(mtx), name);
     } catch (...) {
         qCritical().noquote() << "Logic_transfer::decodeImage" << " line:" << __LINE__ << " ev:"
                               << exceptionText(std::current_exception());
     }
 }
 
-void Logic_transfer::enqueue(QImage *image, const QString &name)
+void Logic_transfer::enqueue(QImage image, const QString &name)
 {
-    QImage *dropped = nullptr;
+    ImageEntry dropped; // its pixels are freed outside the lock
     {
         std::lock_guard<std::mutex> lock(imageMutex);
         if (imageQueue.size() >= kMaxQueuedImages)
-            dropped = imageQueue.takeFirst().image;
-        imageQueue.append(ImageEntry{image, name});
+            dropped = imageQueue.takeFirst();
+        imageQueue.append(ImageEntry{std::move(image), name});
     }
-    delete dropped;
 }
 
 bool Logic_transfer::takeImages(QList<ImageEntry> *images)

@@ -33,7 +33,7 @@ public:
     bool sendPLCCommand(QString command) override;
     bool reLoadJsonSetParameter(QStringList moduleKeyList) override;
 
-    // Moves every queued image to the caller (who then owns the images). False when empty.
+    // Moves every queued image to the caller. False when empty.
     bool takeImages(QList<ImageEntry> *images);
 
     // Reads <program folder>/config/<fileName>; an empty object on any failure.
@@ -57,8 +57,8 @@ public slots:
     void base_Logic_cameraDisconnect(QString msg, bool status);
 
 private:
-    // Appends under the mutex; a full queue drops (and frees) its oldest entry.
-    void enqueue(QImage *image, const QString &name);
+    // Appends under the mutex; a full queue drops its oldest entry.
+    void enqueue(QImage image, const QString &name);
 
     QString m_appPath;
     QString m_cfgPath;

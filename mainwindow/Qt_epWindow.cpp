@@ -16,8 +16,6 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-qint64 Qt_epWindow::s_stopPressTime = 0;
-
 Qt_epWindow::Qt_epWindow(QWidget *parent)
     : QMainWindow(parent)
 {
@@ -57,9 +55,12 @@ Qt_epWindow::Qt_epWindow(QWidget *parent)
     m_password = new QtPassword(nullptr);
     connect(m_password, SIGNAL(LoginSuccess(QString)), this, SLOT(getLoginSuccess(QString)));
 
-    setStatus(QStringLiteral("初始化中.."), QStringLiteral("color: red;"));
+    connect(&m_run, &RunController::stateChanged, this, &Qt_epWindow::showState);
+    connect(&m_run, &RunController::refused, this, &Qt_epWindow::showRefusal);
+    connect(&m_run, &RunController::imagesDue, this, &Qt_epWindow::handOffImages);
+
+    m_run.setState(RunState::Initialising);
     ui.label_SN->clear();
-    s_stopPressTime = platform::clockMs();
 
     show();
     getLoginSuccess(QStringLiteral("管理员：超级用户"));
@@ -75,34 +76,31 @@ void Qt_epWindow::setFrameRightMinimum(const QSize &rule)
 Qt_epWindow::~Qt_epWindow()
 {
     stopAndClear();
-    qDeleteAll(m_scenes); // views built without a bridge after a teardown
-    m_scenes.clear();
-    delete m_exitTimer;
-    delete m_imageTimer;
+    qDeleteAll(m_cameras.scenes); // views built without a bridge after a teardown
+    m_cameras.scenes.clear();
     deleteDialogs();
 }
 
 void Qt_epWindow::getLoginSuccess(QString authority_user)
 {
-    if (m_exitRequested)
+    if (m_run.exitRequested())
         return;
     show();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     // Closed while it painted (also during start-up): no set-up, no start.
-    if (m_exitRequested)
+    if (m_run.exitRequested())
         return;
 
     if (m_firstLogin) {
-        setStatus(QStringLiteral("初始化中.."), QStringLiteral("color: red;"));
+        m_run.setState(RunState::Initialising);
         initStatisticsPages();
         setTools();
         pushButtonS();
-        m_initialised = initLogic();
-        if (m_initialised) {
-            setStatus(QStringLiteral("初始化成功\r\n待运行"), QStringLiteral("color: yellow;"));
+        if (initLogic()) {
+            m_run.setState(RunState::Ready);
             ui.pushButton_start->click();
         } else {
-            setStatus(QStringLiteral("初始化失败"), QStringLiteral("color: red;"));
+            m_run.setState(RunState::Failed);
         }
     }
     ui.label_operator->setText(authority_user);
@@ -122,8 +120,9 @@ void Qt_epWindow::showOperationLine(const QString &line)
     ui.plainTextEdit_operat->appendPlainText(logline::shown(line));
 }
 
-void Qt_epWindow::setStatus(const QString &text, const QString &style)
+void Qt_epWindow::showState(RunState state, const QString &detail)
 {
-    ui.label_15->setText(text);
-    ui.label_15->setStyleSheet(style);
+    const StatusLook look = statusLook(state, detail);
+    ui.label_15->setText(look.text);
+    ui.label_15->setStyleSheet(styles::textColour(look.colour));
 }

@@ -4,6 +4,7 @@
 #include "DisplayPixmaps.h"
 #include "MainWindowRules.h"
 #include "ProductionRules.h"
+#include "RunController.h"
 #include "StatisticsTypes.h"
 #include "ui_Qt_epWindow.h"
 
@@ -68,9 +69,9 @@ public:
     bool reloadCameraCfg();
 
     // Camera views and the shot table.
-    void adjustLayout(QJsonObject document);
-    void initImageCountTable(QJsonObject document);
-    void showImage(QString name, QImage *image);
+    void adjustLayout(const station::Document &document);
+    void initImageCountTable(const station::Document &document);
+    void showImage(const QString &name, const QImage &image);
     void setLogColor(QPlainTextEdit *edit, const QColor &color);
 
     // Tool strip and buttons.
@@ -81,25 +82,26 @@ public:
     void appendOperationLog(const QString &text);
 
     // State for tests and tools.
-    Logic_transfer *bridge() const { return m_logic; }
-    bool isInitialised() const { return m_initialised; }
-    bool isReceivingStopped() const { return m_receivingStopped; }
-    int programNumber() const { return m_programNumber; }
-    int communicationMode() const { return m_communicationMode; }
-    QString configFileName() const { return m_cfgFileName; }
-    QJsonObject cameraCfg() const { return m_cameraCfg; }
+    RunController &run() { return m_run; }
+    Logic_transfer *bridge() const { return m_run.bridge(); }
+    bool isInitialised() const { return m_run.isInitialised(); }
+    bool isReceivingStopped() const { return m_run.isReceivingStopped(); }
+    int programNumber() const { return m_run.programNumber(); }
+    int communicationMode() const { return m_run.communicationMode(); }
+    QString configFileName() const { return m_run.configFileName(); }
+    QJsonObject cameraCfg() const { return m_run.document().object(); }
     const QList<MainWindowRules::ShotList> &shots() const { return m_shots; }
     const QList<int> &shotDefectCounts() const { return m_shotDefectCounts; }
-    const QList<QGraphicsView *> &cameraViews() const { return m_views; }
-    const QList<QGraphicsScene *> &cameraScenes() const { return m_scenes; }
-    const QList<QGraphicsItem *> &cameraViewItems() const { return m_viewItems; }
-    const QStringList &cameraKeys() const { return m_cameraKeys; }
-    QTimer *imageTimer() const { return m_imageTimer; }
+    const QList<QGraphicsView *> &cameraViews() const { return m_cameras.views; }
+    const QList<QGraphicsScene *> &cameraScenes() const { return m_cameras.scenes; }
+    const QList<QGraphicsItem *> &cameraViewItems() const { return m_cameras.items; }
+    const QStringList &cameraKeys() const { return m_cameras.keys; }
+    QTimer *imageTimer() const { return m_run.imageTimer(); }
     QtPassword *loginWindow() const { return m_password; }
-    QMessageBox *exitPrompt() { return &m_exitPrompt; }
-    QTimer *exitTimer() const { return m_exitTimer; }
+    QMessageBox *exitPrompt() { return &m_exit.box; }
+    QTimer *exitTimer() const { return m_exit.timer; }
     QtFramelessWindow *frameless() const { return m_frameless; }
-    bool isCameraDebugging() const { return m_cameraDebugging; }
+    bool isCameraDebugging() const { return m_run.isCameraDebugging(); }
     QtParameterSettings *parameterSettings() const { return m_parameterSettings; }
     QtCameraDebug *cameraDebug() const { return m_cameraDebug; }
     QtSendPLC *sendPLCWindow() const { return m_sendPLC; }
@@ -109,7 +111,7 @@ public:
     const QQueue<QString> &runLines() const { return m_runLines; }
     const QQueue<QString> &resultLines() const { return m_resultLines; }
     // A close was accepted: the run ends with the window, no new start is made.
-    bool exitRequested() const { return m_exitRequested; }
+    bool exitRequested() const { return m_run.exitRequested(); }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -123,15 +125,13 @@ private:
     void onStopPressed();
     void onReRunClicked();
     void handOffImages();
-    void startImageTimer();
     void connectMessages();
-    bool loadCheckedDocument(); // load, check (keeping the old copy on refusal), apply
-    bool newBridgeInitTask();   // replace the bridge, apply the document, initialise the task
     void rebuildViewsIfNeeded();
     void clearCameraViews();
     void setRunIcons(const QString &startIcon, const QString &stopIcon);
     void setLamps(bool green);
-    void setStatus(const QString &text, const QString &style);
+    void showState(RunState state, const QString &detail);
+    void showRefusal(RunController::Refusal refusal, const QString &detail);
     void showOperationLine(const QString &line); // a whole operation-log line, stamp included
     void setFrameRightMinimum(const QSize &rule);
 
@@ -160,26 +160,26 @@ private:
 
 private:
     Ui::Qt_epWindowClass ui;
-    bool m_rebuildViews = true;
-    bool m_initialised = false;
-    bool m_receivingStopped = false;
+    RunController m_run;
     QtPassword *m_password = nullptr;
-    Logic_transfer *m_logic = nullptr;
     bool m_firstLogin = true;
     QMutex m_windowMutex; // the window's one guard, for its whole life
     QQueue<QString> m_runLines;
     QQueue<QString> m_resultLines;
 
     // Camera views: element c belongs to camera c.
-    QList<QGraphicsView *> m_views;
-    QList<QLabel *> m_viewLabels;
-    QStringList m_cameraKeys;
-    QStringList m_windowNames;
-    QList<QGraphicsItem *> m_viewItems; // owned by the scenes
-    QList<QGraphicsScene *> m_scenes;
-    int m_viewWidth = 0;
-    int m_viewHeight = 0;
-    DisplayPixmaps m_displayPixmaps;
+    struct CameraViews
+    {
+        QList<QGraphicsView *> views;
+        QList<QLabel *> labels;
+        QStringList keys;
+        QList<QGraphicsItem *> items; // owned by the scenes
+        QList<QGraphicsScene *> scenes;
+        int viewWidth = 0;
+        int viewHeight = 0;
+        DisplayPixmaps pixmaps;
+    };
+    CameraViews m_cameras;
 
     // Shots: one list per camera with at least one shot, in camera order
     // (entries key#window_i, shot names key_i, table texts window_i);
@@ -187,14 +187,14 @@ private:
     QList<MainWindowRules::ShotList> m_shots;
     QList<int> m_shotDefectCounts;
 
-    QTimer *m_imageTimer = nullptr;
     QTimer *m_timer24H = nullptr;
-    int m_programNumber = 1;
-    QMessageBox m_exitPrompt;
-    QTimer *m_exitTimer = nullptr;
-    int m_exitCountdown = 15;
-    QString m_cfgFileName;
-    QJsonObject m_cameraCfg;
+    struct ExitPrompt
+    {
+        QMessageBox box;
+        QTimer *timer = nullptr; // child of the window, made on the first close press
+        int countdown = 15;
+    };
+    ExitPrompt m_exit;
 
     // Tool windows, made on first use.
     QtParameterSettings *m_parameterSettings = nullptr;
@@ -204,16 +204,10 @@ private:
     QtDefectSet *m_defectSet = nullptr;
     QtHistoryLogList *m_historyLogList = nullptr;
     QList<QPointer<QWidget>> m_closingTools; // released at close, deleted later
-    bool m_cameraDebugging = false;           // task unloaded, the tool holds the cameras
-    bool m_exitRequested = false;             // closed: nothing new is started
 
     QString m_roleText;
     int m_runLineCount = 0;
     int m_resultLineCount = 0;
-    int m_communicationMode = 0;
-
-    // Process-wide: the last accepted Stop press (ms since process start).
-    static qint64 s_stopPressTime;
 
     bool m_toolsConnected = false;
     bool m_buttonsConnected = false;

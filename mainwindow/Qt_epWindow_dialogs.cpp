@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QJsonArray>
 #include <QMessageBox>
 
 void Qt_epWindow::connectDialogButtons()
@@ -46,8 +45,7 @@ void Qt_epWindow::openParameterSettings()
                     editorSaved(m_parameterSettings->document().fileName(), keys, false);
                 });
     }
-    m_cfgFileName = MainWindowRules::configFileName(m_programNumber);
-    m_parameterSettings->initTabs(m_parameterSettings->load_camera_cfg(m_cfgFileName));
+    m_parameterSettings->initTabs(m_parameterSettings->load_camera_cfg(m_run.chooseConfigFileName()));
     m_parameterSettings->setWindowFlags(Qt::FramelessWindowHint);
     m_parameterSettings->show();
 }
@@ -64,7 +62,7 @@ void Qt_epWindow::openDefectSet()
             editorSaved(m_defectSet->document().fileName(), keys, true);
         });
     }
-    m_defectSet->setData(m_cfgFileName);
+    m_defectSet->setData(m_run.configFileName());
     m_defectSet->show();
 }
 
@@ -80,7 +78,7 @@ void Qt_epWindow::openSaveImgSet()
             editorSaved(m_saveImgSet->document().fileName(), keys, false);
         });
     }
-    m_saveImgSet->initTable(m_cfgFileName);
+    m_saveImgSet->initTable(m_run.configFileName());
     m_saveImgSet->show();
 }
 
@@ -92,7 +90,7 @@ void Qt_epWindow::openSendPLC()
         m_sendPLC = new QtSendPLC(nullptr);
         connect(m_sendPLC, &QtSendPLC::sendPLC, this, &Qt_epWindow::sendPLCData);
     }
-    m_sendPLC->setCommandList(m_cameraCfg.value(QStringLiteral("手动补信号")).toArray());
+    m_sendPLC->setCommandList(m_run.document().plcSignals());
     m_sendPLC->show();
 }
 
@@ -112,7 +110,7 @@ void Qt_epWindow::openCameraDebug()
     if (operatorRefused())
         return;
     // Already debugging: the task is unloaded and the tool holds the cameras.
-    if (m_cameraDebugging && m_cameraDebug) {
+    if (m_run.isCameraDebugging() && m_cameraDebug) {
         m_cameraDebug->show();
         m_cameraDebug->raise();
         m_cameraDebug->activateWindow();
@@ -126,19 +124,16 @@ void Qt_epWindow::openCameraDebug()
         appendOperationLog(QStringLiteral("开始相机调试，取消"));
         return;
     }
-    setStatus(QStringLiteral("相机调试.."), QStringLiteral("color: red;"));
+    m_run.setState(RunState::CameraDebugging);
     selectPage(4);
     setLogColor(ui.plainTextEdit_operat, QColor(QStringLiteral("red")));
     qDebug() << "开始相机调试：断开通信、卸载任务并开始相机调试。";
     appendOperationLog(QStringLiteral("开始相机调试：断开通信、卸载任务并开始相机调试。"));
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (m_exitRequested)
+    if (m_run.exitRequested())
         return;
 
-    if (m_logic)
-        m_logic->unloadTask();
-    // Until the tool closes no call reaches the module and no run can take the cameras.
-    m_cameraDebugging = true;
+    m_run.handOverCameras();
     setRunButtonsEnabled(false);
     if (!m_cameraDebug) {
         m_cameraDebug = new QtCameraDebug(nullptr);
@@ -152,37 +147,30 @@ void Qt_epWindow::cameraDebugDone()
 {
     qDebug() << "相机调试完成：连接通信、加载任务并运行。";
     appendOperationLog(QStringLiteral("相机调试完成：连接通信、加载任务。"));
-    m_cameraDebugging = false;
+    m_run.takeCamerasBack();
     setRunButtonsEnabled(true);
-    // The old bridge ends its worker and releases its module object before the new one.
-    delete m_logic;
-    m_logic = nullptr;
-    m_initialised = initLogic();
-    if (m_initialised)
-        setStatus(QStringLiteral("初始化成功\r\n待运行"), QStringLiteral("color: yellow;"));
-    else
-        setStatus(QStringLiteral("初始化失败"), QStringLiteral("color: red;"));
+    m_run.setState(initLogic() ? RunState::Ready : RunState::Failed);
     setLogColor(ui.plainTextEdit_operat, QColor(QStringLiteral("white")));
     selectPage(0);
 }
 
 void Qt_epWindow::editorSaved(const QString &fileName, const QStringList &moduleKeyList, bool defects)
 {
-    if (moduleKeyList.isEmpty() || !m_logic)
+    if (moduleKeyList.isEmpty() || !m_run.bridge())
         return;
     // A save to the other program's document leaves the running one alone.
-    if (fileName != m_cfgFileName) {
+    if (fileName != m_run.configFileName()) {
         appendOperationLog(QStringLiteral("参数已保存到") + fileName + QStringLiteral("，当前程序使用")
-                           + m_cfgFileName + QStringLiteral("，不重新加载"));
+                           + m_run.configFileName() + QStringLiteral("，不重新加载"));
         return;
     }
-    if (m_cameraDebugging) {
+    if (m_run.isCameraDebugging()) {
         appendOperationLog(QStringLiteral("相机调试中，参数未下发到通用逻辑（调试结束后重新加载）：")
                            + moduleKeyList.join(QLatin1Char(',')));
         return;
     }
     reloadCameraCfg();
-    m_logic->reLoadJsonSetParameter(moduleKeyList);
+    m_run.bridge()->reLoadJsonSetParameter(moduleKeyList);
     if (defects)
         loadDefectTable();
 }

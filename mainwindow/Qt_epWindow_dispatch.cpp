@@ -126,7 +126,7 @@ void Qt_epWindow::dispatchMessage(const ModuleMessage &m)
             countDefect(record, shift.night);
     }
 
-    if (m_communicationMode == 1) {
+    if (m_run.communicationMode() == 1) {
         m_runColour = logColor("white");
         if (!m.byte.contains('1'))
             countShots(m.cameraName, true);
@@ -228,7 +228,7 @@ void Qt_epWindow::startShift(bool night)
 
 bool Qt_epWindow::programSwitchMessage(const QString &myByte, const QString &tmpDate)
 {
-    const SwitchDecision d = decideProgramSwitch(myByte, m_programNumber);
+    const SwitchDecision d = decideProgramSwitch(myByte, m_run.programNumber());
     if (d.action == SwitchDecision::NotANumber) {
         qWarning().noquote() << "Qt_epWindow::getTransferData" << " line:" << __LINE__
                              << "program number is not a number:" << myByte;
@@ -238,15 +238,14 @@ bool Qt_epWindow::programSwitchMessage(const QString &myByte, const QString &tmp
         setLogColor(ui.plainTextEdit_operat, logColor("white"));
         return false;
     }
-    ui.label_15->setText(QStringLiteral("切换程序号\r\n") + myByte);
-    ui.label_15->setStyleSheet(QStringLiteral("color: red;"));
+    m_run.setState(RunState::SwitchingProgram, myByte);
     ui.tabWidget->setCurrentIndex(4);
     selectPage(4);
     setLogColor(ui.plainTextEdit_operat, logColor("red"));
     showOperationLine(tmpDate + QStringLiteral(" 切换程序号") + myByte + QStringLiteral("，请稍等..."));
     if (d.action == SwitchDecision::SameProgram)
         return false;
-    m_programNumber = d.number;
+    m_run.setProgramNumber(d.number);
     ui.label_programNum->setText(myByte);
     m_switchPending = true;
     m_switchStamp = tmpDate;
@@ -266,28 +265,26 @@ void Qt_epWindow::runProgramSwitch()
     platform::sleepMs(100);
     stopAndClear();
     platform::sleepMs(100);
-    m_rebuildViews = true;
+    m_run.markViewsStale();
     initStatisticsPages();
     setTools();
-    m_receivingStopped = false;
+    m_run.resumeReceiving();
     if (reloadAndRun()) {
         setLogColor(ui.plainTextEdit_operat, logColor("green"));
         showOperationLine(stamp + QStringLiteral(" 切换程序号完成，程序运行..."));
         setLogColor(ui.plainTextEdit_operat, logColor("white"));
-        ui.label_15->setText(QStringLiteral("程序运行"));
-        ui.label_15->setStyleSheet(QStringLiteral("color: green;"));
+        m_run.setState(RunState::Running);
         ui.tabWidget->setCurrentIndex(0);
         selectPage(0);
         dispatchPending(true);
         return;
     }
     qCritical().noquote() << "Qt_epWindow::runProgramSwitch" << " line:" << __LINE__
-                          << "program" << m_programNumber << "failed to load";
+                          << "program" << m_run.programNumber() << "failed to load";
     setLogColor(ui.plainTextEdit_operat, logColor("red"));
     showOperationLine(stamp + QStringLiteral(" 切换程序号失败，程序未运行"));
     setLogColor(ui.plainTextEdit_operat, logColor("white"));
-    ui.label_15->setText(QStringLiteral("初始化失败"));
-    ui.label_15->setStyleSheet(QStringLiteral("color: red;"));
+    m_run.setState(RunState::Failed);
     dispatchPending(true);
 }
 
@@ -297,11 +294,11 @@ void Qt_epWindow::sendPLCData(QString cmd)
     const QString prefix = tmpDate + QStringLiteral(" 手动补信号：");
     auto send = [&](const QString &command) {
         QString line = prefix + command;
-        if (!m_logic) {
+        if (!bridge()) {
             line += QStringLiteral("（未发送：通用逻辑未加载）");
-        } else if (m_cameraDebugging) {
+        } else if (m_run.isCameraDebugging()) {
             line += QStringLiteral("（未发送：相机调试中，任务已卸载）");
-        } else if (!m_logic->sendPLCCommand(command)) {
+        } else if (!bridge()->sendPLCCommand(command)) {
             line += QStringLiteral("（发送失败）");
             qWarning().noquote() << "Qt_epWindow::sendPLCData" << " line:" << __LINE__
                                  << "module refused" << command;

@@ -28,25 +28,25 @@ void Qt_epWindow::mouseReleaseEvent(QMouseEvent *event)
 void Qt_epWindow::onClosePressed()
 {
     // One prompt at a time: a press while it is open keeps its countdown running.
-    if (m_exitPrompt.isVisible()) {
-        m_exitPrompt.raise();
+    if (m_exit.box.isVisible()) {
+        m_exit.box.raise();
         return;
     }
-    if (!m_exitTimer) {
-        m_exitTimer = new QTimer();
-        connect(m_exitTimer, &QTimer::timeout, this, &Qt_epWindow::onExitCountdown);
+    if (!m_exit.timer) {
+        m_exit.timer = new QTimer(this);
+        connect(m_exit.timer, &QTimer::timeout, this, &Qt_epWindow::onExitCountdown);
     }
-    m_exitCountdown = 15;
-    m_exitTimer->start(1000);
+    m_exit.countdown = 15;
+    m_exit.timer->start(1000);
     QCoreApplication::processEvents();
 
-    m_exitPrompt.setWindowTitle(QStringLiteral("确认退出程序？"));
-    m_exitPrompt.setText(QStringLiteral("确认退出程序？15秒后自动取消此操作。"));
-    m_exitPrompt.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    const int answer = m_exitPrompt.exec();
+    m_exit.box.setWindowTitle(QStringLiteral("确认退出程序？"));
+    m_exit.box.setText(QStringLiteral("确认退出程序？15秒后自动取消此操作。"));
+    m_exit.box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    const int answer = m_exit.box.exec();
 
-    m_exitTimer->stop();
-    m_exitCountdown = 15;
+    m_exit.timer->stop();
+    m_exit.countdown = 15;
     if (answer == QMessageBox::Yes) {
         qDebug() << "确认关闭程序";
         close();
@@ -58,11 +58,11 @@ void Qt_epWindow::onClosePressed()
 
 void Qt_epWindow::onExitCountdown()
 {
-    --m_exitCountdown;
-    m_exitPrompt.setText(QStringLiteral("确认退出程序？") + QString::number(m_exitCountdown)
+    --m_exit.countdown;
+    m_exit.box.setText(QStringLiteral("确认退出程序？") + QString::number(m_exit.countdown)
                          + QStringLiteral("秒后自动取消此操作。"));
-    if (m_exitCountdown == 0)
-        m_exitPrompt.close(); // answers No
+    if (m_exit.countdown == 0)
+        m_exit.box.close(); // answers No
 }
 
 void Qt_epWindow::closeEvent(QCloseEvent *event)
@@ -72,7 +72,7 @@ void Qt_epWindow::closeEvent(QCloseEvent *event)
     // Every close ends the application, whatever windows stay open: the event loop ends
     // (or, during start-up, is never entered) and the run is torn down when the window
     // is destroyed after it.
-    m_exitRequested = true;
+    m_run.requestExit();
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::quit();
 }

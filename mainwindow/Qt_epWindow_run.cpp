@@ -18,9 +18,6 @@
 
 namespace {
 
-const char *const kLampGreen = "QPushButton{ background-color: rgb(0, 255, 0); }";
-const char *const kLampRed = "QPushButton{ background-color: rgb(255, 0, 0); }";
-
 const char *const kStartIdle = "4.1.项目运行.png";
 const char *const kStartRunning = "4.6.项目运行.png";
 const char *const kStopIdle = "6.1.项目停止.png";
@@ -37,99 +34,61 @@ bool questionConfirmed(QWidget *parent, const QString &title, const QString &tex
            != QMessageBox::No;
 }
 
-const QString kInitTaskTitle = QStringLiteral("initTask错误");
-const QString kInitTaskText = QStringLiteral("initTask失败,请阅读Log日志进行分析");
-const QString kStartTaskTitle = QStringLiteral("startTask错误");
-const QString kStartTaskText = QStringLiteral("startTask失败,请阅读Log日志进行分析");
-const QString kStopTaskTitle = QStringLiteral("stopTask错误");
-const QString kStopTaskText = QStringLiteral("stopTask失败,请阅读Log日志进行分析");
+void startTaskBox(QWidget *parent)
+{
+    informationBox(parent, QStringLiteral("startTask错误"), QStringLiteral("startTask失败,请阅读Log日志进行分析"));
+}
 
 } // namespace
 
-bool Qt_epWindow::loadCheckedDocument()
+void Qt_epWindow::showRefusal(RunController::Refusal refusal, const QString &detail)
 {
-    // The window keeps its previous copy when the module refuses the new document.
-    const QJsonObject document = m_logic->load_camera_cfg(m_cfgFileName);
-    QString error;
-    if (!m_logic->checkCameraCfg(document, error)) {
-        informationBox(this, QStringLiteral("camera_cfg错误"), error);
-        return false;
+    switch (refusal) {
+    case RunController::Refusal::Document:
+        informationBox(this, QStringLiteral("camera_cfg错误"), detail);
+        break;
+    case RunController::Refusal::InitTask:
+        informationBox(this, QStringLiteral("initTask错误"), QStringLiteral("initTask失败,请阅读Log日志进行分析"));
+        break;
+    case RunController::Refusal::StartTask:
+        startTaskBox(this);
+        break;
+    case RunController::Refusal::StopTask:
+        informationBox(this, QStringLiteral("stopTask错误"), QStringLiteral("stopTask失败,请阅读Log日志进行分析"));
+        break;
     }
-    m_cameraCfg = document;
-    m_logic->setCameraCfg(m_cameraCfg);
-    return true;
-}
-
-bool Qt_epWindow::newBridgeInitTask()
-{
-    // The old bridge is gone before the new one loads the module.
-    if (m_logic) {
-        delete m_logic;
-        m_logic = nullptr;
-    }
-    m_logic = new Logic_transfer();
-    m_cfgFileName = MainWindowRules::configFileName(m_programNumber);
-    if (!loadCheckedDocument())
-        return false;
-    if (!m_logic->initTask()) {
-        informationBox(this, kInitTaskTitle, kInitTaskText);
-        return false;
-    }
-    platform::sleepMs(50);
-    return true;
 }
 
 void Qt_epWindow::rebuildViewsIfNeeded()
 {
-    if (m_rebuildViews) {
-        adjustLayout(m_cameraCfg);
-        initImageCountTable(m_cameraCfg);
-        m_rebuildViews = false;
+    if (m_run.takeViewsStale()) {
+        adjustLayout(m_run.document());
+        initImageCountTable(m_run.document());
     }
 }
 
 bool Qt_epWindow::initLogic()
 {
-    if (!newBridgeInitTask())
+    if (!m_run.initialise())
         return false;
     rebuildViewsIfNeeded();
-    m_communicationMode = MainWindowRules::communicationMode(
-        m_cameraCfg.value(QStringLiteral("是否为标准通信流程")).toString(), m_communicationMode);
-    ui.label_type->setText(m_cameraCfg.value(QStringLiteral("任务名")).toString());
+    ui.label_type->setText(m_run.document().taskName());
     appendOperationLog(QStringLiteral("通用逻辑加载成功! 按下“开始按钮”后运行程序。"));
     return true;
-}
-
-void Qt_epWindow::startImageTimer()
-{
-    if (m_imageTimer) {
-        m_imageTimer->stop();
-        delete m_imageTimer;
-    }
-    m_imageTimer = new QTimer();
-    m_imageTimer->setInterval(5);
-    connect(m_imageTimer, &QTimer::timeout, this, &Qt_epWindow::handOffImages);
-    m_imageTimer->start();
 }
 
 void Qt_epWindow::connectMessages()
 {
     // Unique: a second Start must not deliver every message twice.
-    connect(m_logic, SIGNAL(LogicTransfer_writeData(QString, QString, QString, QByteArray)), this,
+    connect(m_run.bridge(), SIGNAL(LogicTransfer_writeData(QString, QString, QString, QByteArray)), this,
             SLOT(getTransferData(QString, QString, QString, QByteArray)), Qt::UniqueConnection);
 }
 
 bool Qt_epWindow::startLogic()
 {
-    if (!m_initialised || !m_logic)
+    if (!m_run.start())
         return false;
-    if (!m_logic->startTask()) {
-        informationBox(this, kStartTaskTitle, kStartTaskText);
-        return false;
-    }
-    startImageTimer();
     connectMessages();
-    m_receivingStopped = false;
     appendOperationLog(QStringLiteral("程序自动运行。"));
     return true;
 }
@@ -137,14 +96,14 @@ bool Qt_epWindow::startLogic()
 void Qt_epWindow::setRunIcons(const QString &startIcon, const QString &stopIcon)
 {
     if (!startIcon.isEmpty())
-        ui.pushButton_start->setStyleSheet(MainWindowRules::iconStyle(startIcon));
+        ui.pushButton_start->setStyleSheet(styles::iconButton(startIcon));
     if (!stopIcon.isEmpty())
-        ui.pushButton_stop->setStyleSheet(MainWindowRules::iconStyle(stopIcon));
+        ui.pushButton_stop->setStyleSheet(styles::iconButton(stopIcon));
 }
 
 void Qt_epWindow::setLamps(bool green)
 {
-    const QString style = QString::fromUtf8(green ? kLampGreen : kLampRed);
+    const QString style = styles::lamp(green);
     ui.pushButton_PLCstatus->setStyleSheet(style);
     ui.pushButton_CameraStatus->setStyleSheet(style);
 }
@@ -153,35 +112,32 @@ void Qt_epWindow::onStartClicked()
 {
     appendOperationLog(QStringLiteral("开始按钮按下，加载通用逻辑并运行"));
     QCoreApplication::processEvents();
-    if (m_exitRequested)
+    if (m_run.exitRequested())
         return;
     if (startLogic()) {
         setLamps(true);
-        setStatus(QStringLiteral("程序运行"), QStringLiteral("color: green;"));
+        m_run.setState(RunState::Running);
         setRunIcons(QString::fromUtf8(kStartRunning), QString::fromUtf8(kStopIdle));
     } else {
-        informationBox(this, kStartTaskTitle, kStartTaskText);
-        setStatus(QStringLiteral("初始化失败"), QStringLiteral("color: red;"));
+        startTaskBox(this);
+        m_run.setState(RunState::Failed);
     }
 }
 
 bool Qt_epWindow::stopReceiving()
 {
-    if (!m_initialised)
+    if (!m_run.stopReceiving())
         return false;
-    m_receivingStopped = true;
-    if (m_logic)
-        disconnect(m_logic, SIGNAL(LogicTransfer_writeData(QString, QString, QString, QByteArray)), nullptr,
+    if (m_run.bridge())
+        disconnect(m_run.bridge(), SIGNAL(LogicTransfer_writeData(QString, QString, QString, QByteArray)), nullptr,
                    nullptr);
     return true;
 }
 
 void Qt_epWindow::onStopPressed()
 {
-    const qint64 now = platform::clockMs();
-    if (!MainWindowRules::stopPressAccepted(now, s_stopPressTime))
+    if (!m_run.stopPressAccepted())
         return;
-    s_stopPressTime = now;
 
     if (!questionConfirmed(this, QStringLiteral("确认停止？"), QStringLiteral("确认停止：清除所有容器数据？"))) {
         qDebug() << "停止，取消";
@@ -191,39 +147,24 @@ void Qt_epWindow::onStopPressed()
     appendOperationLog(QStringLiteral("停止按钮按下，清除所有容器数据"));
     QCoreApplication::processEvents();
 
-    const bool ok = m_logic && m_logic->stopTask();
-    if (!ok) {
-        // The module still runs: keep receiving its messages and images.
-        informationBox(this, kStopTaskTitle, kStopTaskText);
+    if (!m_run.stopTask())
         return;
-    }
     stopReceiving();
     if (MainWindowRules::isAdministrator(m_roleText))
         ui.pushButton_set->show();
     ui.pushButton_operator->show();
-    setStatus(QStringLiteral("程序停止.."), QStringLiteral("color: red;"));
+    m_run.setState(RunState::Stopped);
     setRunIcons(QString::fromUtf8(kStartIdle), QString::fromUtf8(kStopStopped));
 }
 
 bool Qt_epWindow::reloadAndRun()
 {
-    m_rebuildViews = true;
-    if (!newBridgeInitTask())
+    if (!m_run.reRun())
         return false;
-    if (!m_logic->startTask()) {
-        informationBox(this, kStartTaskTitle, kStartTaskText);
-        return false;
-    }
-    platform::sleepMs(50);
-    startImageTimer();
     connectMessages();
     rebuildViewsIfNeeded();
-    ui.label_type->setText(m_cameraCfg.value(QStringLiteral("任务名")).toString());
+    ui.label_type->setText(m_run.document().taskName());
     appendOperationLog(QStringLiteral("通用逻辑加载成功，程序自动运行"));
-    m_communicationMode = MainWindowRules::communicationMode(
-        m_cameraCfg.value(QStringLiteral("是否为标准通信流程")).toString(), m_communicationMode);
-    // The task runs: Stop and Start must work on it.
-    m_initialised = true;
     return true;
 }
 
@@ -236,36 +177,25 @@ void Qt_epWindow::onReRunClicked()
         return;
     }
     setLamps(false);
-    setStatus(QStringLiteral("重新运行..."), QStringLiteral("color: yellow;"));
+    m_run.setState(RunState::ReRunning);
     setRunIcons(QString::fromUtf8(kStartIdle), QString());
     qDebug() << "重新运行，卸载任务并重新加载通用逻辑后运行";
     appendOperationLog(QStringLiteral("重新运行按钮按下，卸载任务并重新加载通用逻辑后运行"));
     QCoreApplication::processEvents();
-    if (m_exitRequested)
+    if (m_run.exitRequested())
         return;
 
-    if (m_logic) {
-        m_logic->disconnect();
-        m_logic->unloadTask();
-    }
-    m_receivingStopped = false;
-    if (m_imageTimer) {
-        m_imageTimer->stop();
-        delete m_imageTimer;
-        m_imageTimer = nullptr;
-    }
-    delete m_logic;
-    m_logic = nullptr;
+    m_run.unloadForReRun();
     m_shotDefectCounts.clear();
     clearCameraViews();
 
     if (reloadAndRun()) {
-        setStatus(QStringLiteral("程序运行"), QStringLiteral("color: green;"));
+        m_run.setState(RunState::Running);
         setLamps(true);
         setRunIcons(QString::fromUtf8(kStartIdle), QString::fromUtf8(kStopIdle));
     } else {
-        informationBox(this, kStartTaskTitle, kStartTaskText);
-        setStatus(QStringLiteral("初始化失败"), QStringLiteral("color: red;"));
+        startTaskBox(this);
+        m_run.setState(RunState::Failed);
     }
 }
 
@@ -274,23 +204,10 @@ void Qt_epWindow::stopAndClear()
     m_pieAll.allNum = 0;
     m_pieAll.OKNum = 0;
     m_pieAll.NGNum = 0;
-    if (!m_logic)
-        return;
-    if (m_imageTimer)
-        m_imageTimer->stop();
-    if (m_timer24H)
+    if (m_run.bridge() && m_timer24H)
         m_timer24H->stop();
-    platform::sleepMs(50);
-    if (m_cameraDebugging)
-        qDebug() << "Qt_epWindow::stopAndClear" << " line:" << __LINE__
-                 << "task unloaded for camera debugging: stop skipped";
-    else
-        m_logic->stopTask();
-    platform::sleepMs(50);
-    delete m_logic;
-    m_logic = nullptr;
-    platform::sleepMs(100);
-    clearCameraViews();
+    if (m_run.tearDown())
+        clearCameraViews();
 }
 
 void Qt_epWindow::clearCameraViews()
@@ -298,9 +215,9 @@ void Qt_epWindow::clearCameraViews()
     ui.tableWidget_defectList->setRowCount(0);
     ui.tableWidget_defectList->clear();
 
-    for (QGraphicsView *view : qAsConst(m_views))
+    for (QGraphicsView *view : qAsConst(m_cameras.views))
         ui.gridLayout->removeWidget(view);
-    for (QLabel *label : qAsConst(m_viewLabels)) {
+    for (QLabel *label : qAsConst(m_cameras.labels)) {
         label->setText(QString());
         ui.gridLayout->removeWidget(label);
     }
@@ -314,47 +231,39 @@ void Qt_epWindow::clearCameraViews()
     ui.widget_image->clearMask();
     ui.widget_image->repaint();
 
-    qDeleteAll(m_views);
-    qDeleteAll(m_viewLabels);
-    qDeleteAll(m_scenes); // each scene deletes the item it shows
+    qDeleteAll(m_cameras.views);
+    qDeleteAll(m_cameras.labels);
+    qDeleteAll(m_cameras.scenes); // each scene deletes the item it shows
 
-    m_views.clear();
-    m_viewLabels.clear();
-    m_cameraKeys.clear();
-    m_windowNames.clear();
-    m_viewItems.clear();
-    m_scenes.clear();
+    m_cameras.views.clear();
+    m_cameras.labels.clear();
+    m_cameras.keys.clear();
+    m_cameras.items.clear();
+    m_cameras.scenes.clear();
     m_shots.clear();
 }
 
 bool Qt_epWindow::reloadCameraCfg()
 {
-    if (!m_logic)
-        return false;
-    return loadCheckedDocument();
+    return m_run.reloadDocument();
 }
 
 void Qt_epWindow::handOffImages()
 {
-    if (!m_logic)
+    Logic_transfer *bridge = m_run.bridge();
+    if (!bridge)
         return;
     QList<ImageEntry> images;
-    if (!m_logic->takeImages(&images))
+    if (!bridge->takeImages(&images))
         return;
-    if (m_views.isEmpty()) {
-        for (const ImageEntry &entry : qAsConst(images))
-            delete entry.image;
+    if (m_cameras.views.isEmpty())
         return;
-    }
-    m_viewWidth = m_views.first()->width();
-    m_viewHeight = m_views.first()->height();
+    m_cameras.viewWidth = m_cameras.views.first()->width();
+    m_cameras.viewHeight = m_cameras.views.first()->height();
     platform::sleepMs(1);
-    for (const ImageEntry &entry : qAsConst(images)) {
-        if (!entry.image)
-            continue;
-        if (m_receivingStopped)
-            delete entry.image;
-        else
+    if (m_run.isReceivingStopped())
+        return;
+    for (const ImageEntry &entry : qAsConst(images))
+        if (!entry.image.isNull())
             showImage(entry.name, entry.image);
-    }
 }

@@ -175,7 +175,7 @@ void Qt_epWindow::loadDefectTable()
         QTimer::singleShot(0, this, &Qt_epWindow::loadDefectTable);
         return;
     }
-    m_defects = buildDefectRecords(m_cameraCfg.value(QStringLiteral("缺陷类别名称设置")).toArray(),
+    m_defects = buildDefectRecords(cameraCfg().value(QStringLiteral("缺陷类别名称设置")).toArray(),
                                    m_defects);
     for (bool night : {false, true}) {
         QTableWidget *table = night ? ui.tableWidget_night : ui.tableWidget_day;

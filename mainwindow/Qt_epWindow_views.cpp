@@ -11,7 +11,6 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QImage>
-#include <QJsonArray>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -19,14 +18,13 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
-void Qt_epWindow::adjustLayout(QJsonObject document)
+void Qt_epWindow::adjustLayout(const station::Document &document)
 {
-    const QJsonArray cameras = MainWindowRules::cameraEntries(document);
+    const QList<station::Camera> cameras = document.cameras();
     if (cameras.isEmpty())
         return;
 
-    for (const QJsonValue &value : cameras) {
-        const QJsonObject camera = value.toObject();
+    for (const station::Camera &camera : cameras) {
 
         auto *view = new QGraphicsView(ui.widget_image);
         view->setStyleSheet(QStringLiteral("background-color: rgb(32, 36, 40);border-radius:10px;"));
@@ -39,20 +37,18 @@ void Qt_epWindow::adjustLayout(QJsonObject document)
         view->setMouseTracking(true);
 
         auto *caption = new QLabel(ui.widget_image);
-        const QString key = camera.value(QStringLiteral("相机key")).toString();
-        const QString windowName = camera.value(QStringLiteral("界面窗口名称")).toString();
+        const QString &key = camera.key;
+        const QString &windowName = camera.windowName;
         caption->setAlignment(Qt::AlignCenter);
         caption->setText(QStringLiteral(" 相机名称:") + windowName);
 
-        m_viewLabels.append(caption);
-        m_cameraKeys.append(key);
-        m_windowNames.append(windowName);
-        m_viewItems.append(nullptr);
-        m_scenes.append(new QGraphicsScene());
-        m_views.append(view);
+        m_cameras.labels.append(caption);
+        m_cameras.keys.append(key);
+        m_cameras.items.append(nullptr);
+        m_cameras.scenes.append(new QGraphicsScene());
+        m_cameras.views.append(view);
 
-        const MainWindowRules::ShotList shots =
-            MainWindowRules::shotList(key, windowName, camera.value(QStringLiteral("单通道拍照数")).toString());
+        const MainWindowRules::ShotList shots = MainWindowRules::shotList(key, windowName, camera.shotCount);
         if (!shots.error.isEmpty())
             qCritical().noquote().nospace() << "Qt_epWindow::adjustLayout" << " line:" << __LINE__ << ' '
                                             << shots.error;
@@ -62,16 +58,16 @@ void Qt_epWindow::adjustLayout(QJsonObject document)
 
     ui.gridLayout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ui.gridLayout->setSpacing(4);
-    const int count = m_views.size();
+    const int count = m_cameras.views.size();
     for (int c = 0; c < count; ++c) {
         const MainWindowRules::GridCell cell = MainWindowRules::gridCell(c, count);
-        ui.gridLayout->addWidget(m_viewLabels.at(c), cell.captionRow, cell.column);
-        ui.gridLayout->addWidget(m_views.at(c), cell.viewRow, cell.column);
+        ui.gridLayout->addWidget(m_cameras.labels.at(c), cell.captionRow, cell.column);
+        ui.gridLayout->addWidget(m_cameras.views.at(c), cell.viewRow, cell.column);
     }
     ui.widget_image->setStyleSheet(QStringLiteral("background-color:  rgb(50, 55, 60);border-radius:10px;"));
 }
 
-void Qt_epWindow::initImageCountTable(QJsonObject document)
+void Qt_epWindow::initImageCountTable(const station::Document &document)
 {
     Q_UNUSED(document);
     QTableWidget *table = ui.tableWidget_defectList;
@@ -100,24 +96,21 @@ void Qt_epWindow::initImageCountTable(QJsonObject document)
     loadDefectTable();
 }
 
-void Qt_epWindow::showImage(QString name, QImage *image)
+void Qt_epWindow::showImage(const QString &name, const QImage &image)
 {
-    const int c = MainWindowRules::cameraForImage(name, m_cameraKeys);
-    if (c < 0) {
-        delete image;
+    const int c = MainWindowRules::cameraForImage(name, m_cameras.keys);
+    if (c < 0)
         return;
-    }
-    QGraphicsScene *scene = m_scenes.at(c);
+    QGraphicsScene *scene = m_cameras.scenes.at(c);
     scene->clear();
-    auto *item = new QImageWidget(m_displayPixmaps.toPixmap(*image));
-    m_viewItems[c] = item;
-    item->fitToView(m_viewWidth, m_viewHeight);
+    auto *item = new QImageWidget(m_cameras.pixmaps.toPixmap(image));
+    m_cameras.items[c] = item;
+    item->fitToView(m_cameras.viewWidth, m_cameras.viewHeight);
     scene->addItem(item);
-    QGraphicsView *view = m_views.at(c);
-    view->setSceneRect(MainWindowRules::sceneRect(m_viewWidth, m_viewHeight));
+    QGraphicsView *view = m_cameras.views.at(c);
+    view->setSceneRect(MainWindowRules::sceneRect(m_cameras.viewWidth, m_cameras.viewHeight));
     view->setScene(scene);
     view->setFocus();
-    delete image;
 }
 
 void Qt_epWindow::setLogColor(QPlainTextEdit *edit, const QColor &color)

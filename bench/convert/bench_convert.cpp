@@ -66,8 +66,8 @@ int main(int argc, char *argv[])
         std::vector<unsigned char> copy(bytes, 1); // touched once, like the image buffers in steady use
 
         const Figures conv = measure(iterations, mb, [&] {
-            std::unique_ptr<QImage> image(imageconvert::toQImage(src));
-            if (!image)
+            const QImage image = imageconvert::toQImage(src);
+            if (image.isNull())
                 std::abort();
         });
         const Figures mem = measure(iterations, mb, [&] {

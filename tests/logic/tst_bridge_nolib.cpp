@@ -12,15 +12,10 @@
 
 namespace {
 
-// Takes every queued entry; the test owns the images afterwards.
+// Every queued entry, taken.
 struct Taken
 {
     QList<ImageEntry> entries;
-    ~Taken()
-    {
-        for (const ImageEntry &e : entries)
-            delete e.image;
-    }
 };
 
 } // namespace
@@ -98,8 +93,8 @@ void TestBridgeNoLib::decode_gray8_copiesPixels()
     QVERIFY(bridge.takeImages(&t.entries));
     QCOMPARE(t.entries.size(), 1);
     QCOMPARE(t.entries[0].name, QStringLiteral("cam1_0"));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     QCOMPARE(img->format(), QImage::Format_Grayscale8);
     QCOMPARE(img->size(), QSize(640, 480));
     for (int y = 0; y < m.rows; ++y)
@@ -125,8 +120,8 @@ void TestBridgeNoLib::decode_gray16_stretchesIntoOwnBuffer()
     bridge.decodeImage(QStringLiteral("cam2_x"), m);
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     QCOMPARE(img->format(), QImage::Format_Grayscale8);
     QCOMPARE(img->size(), QSize(5, 3));
     QCOMPARE(int(img->constScanLine(0)[0]), 0);
@@ -145,8 +140,8 @@ void TestBridgeNoLib::decode_gray16_constantGivesZero()
     bridge.decodeImage(QStringLiteral("cam_c"), cv::Mat(4, 6, CV_16UC1, cv::Scalar(1234)));
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
             QCOMPARE(int(img->constScanLine(y)[x]), 0);
@@ -167,8 +162,8 @@ void TestBridgeNoLib::decode_gray16_large_matchesMinMaxStretch()
     bridge.decodeImage(QStringLiteral("cam1_big"), m);
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     QCOMPARE(int(img->constScanLine(516)[1000]), 0);
     QCOMPARE(int(img->constScanLine(259)[999]), 255);
     for (int y = 0; y < m.rows; ++y)
@@ -183,8 +178,8 @@ void TestBridgeNoLib::decode_bgr_showsTrueColours()
     bridge.decodeImage(QStringLiteral("cam3_a"), m);
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     QCOMPARE(img->format(), QImage::Format_RGB888);
     QCOMPARE(img->pixel(0, 0), qRgb(30, 20, 10));
     QCOMPARE(img->pixel(2, 1), qRgb(50, 100, 200));
@@ -198,8 +193,8 @@ void TestBridgeNoLib::decode_bgra_showsTrueColours()
     bridge.decodeImage(QStringLiteral("cam4_a"), m);
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     QCOMPARE(img->format(), QImage::Format_ARGB32);
     QCOMPARE(img->pixel(0, 0), qRgba(30, 20, 10, 255));
     QCOMPARE(img->pixel(1, 1), qRgba(30, 20, 10, 255));
@@ -244,8 +239,8 @@ void TestBridgeNoLib::decode_subMatrix_isAccepted()
     QCOMPARE(log.count(QtCriticalMsg, {}), 0);
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    const QImage *img = t.entries[0].image;
-    QVERIFY(img);
+    const QImage *img = &t.entries[0].image;
+    QVERIFY(!img->isNull());
     QCOMPARE(img->size(), QSize(13, 11));
     const int rowBytes = 13 * static_cast<int>(expected.elemSize());
     for (int y = 0; y < 11; ++y)
@@ -267,7 +262,7 @@ void TestBridgeNoLib::decode_unsupportedType_queuesEntryWithoutImage()
     QCOMPARE(t.entries[1].name, QStringLiteral("cam1_s16"));
     QCOMPARE(t.entries[2].name, QStringLiteral("cam1_2ch"));
     for (const ImageEntry &e : t.entries)
-        QVERIFY(e.image == nullptr);
+        QVERIFY(e.image.isNull());
     QCOMPARE(log.size(), 0);
 }
 
@@ -317,13 +312,13 @@ void TestBridgeNoLib::decode_imageDoesNotShareModulePixels()
     m.setTo(99);
     Taken t;
     QVERIFY(bridge.takeImages(&t.entries));
-    QCOMPARE(int(t.entries[0].image->constScanLine(3)[3]), 7);
+    QCOMPARE(int(t.entries[0].image.constScanLine(3)[3]), 7);
 }
 
 void TestBridgeNoLib::takeImages_emptyQueue_leavesListUnchanged()
 {
     Logic_transfer bridge;
-    QList<ImageEntry> images{ImageEntry{nullptr, QStringLiteral("mine")}};
+    QList<ImageEntry> images{ImageEntry{QImage(), QStringLiteral("mine")}};
     QCOMPARE(bridge.takeImages(&images), false);
     QCOMPARE(images.size(), 1);
     QCOMPARE(images[0].name, QStringLiteral("mine"));
@@ -335,13 +330,13 @@ void TestBridgeNoLib::takeImages_appendsInOrderAndEmptiesQueue()
     for (int i = 0; i < 5; ++i)
         bridge.decodeImage(QStringLiteral("cam1_%1").arg(i), cv::Mat(2, 2, CV_8UC1, cv::Scalar(i)));
     Taken t;
-    t.entries.append(ImageEntry{nullptr, QStringLiteral("earlier")});
+    t.entries.append(ImageEntry{QImage(), QStringLiteral("earlier")});
     QVERIFY(bridge.takeImages(&t.entries));
     QCOMPARE(t.entries.size(), 6);
     QCOMPARE(t.entries[0].name, QStringLiteral("earlier"));
     for (int i = 0; i < 5; ++i) {
         QCOMPARE(t.entries[i + 1].name, QStringLiteral("cam1_%1").arg(i));
-        QCOMPARE(int(t.entries[i + 1].image->constScanLine(0)[0]), i);
+        QCOMPARE(int(t.entries[i + 1].image.constScanLine(0)[0]), i);
     }
     QList<ImageEntry> again;
     QCOMPARE(bridge.takeImages(&again), false);

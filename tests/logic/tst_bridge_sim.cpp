@@ -113,8 +113,8 @@ void TestBridgeSim::runsTheSimulatedStation()
     bool unsupportedSeen = false;
     QTRY_VERIFY_WITH_TIMEOUT((bridge->takeImages(&images), [&] {
                                  for (const ImageEntry &e : images) {
-                                     if (e.image)
-                                         formats.insert(e.image->format());
+                                     if (!e.image.isNull())
+                                         formats.insert(e.image.format());
                                      else
                                          unsupportedSeen = true;
                                  }
@@ -126,9 +126,8 @@ void TestBridgeSim::runsTheSimulatedStation()
     QVERIFY(formats.contains(QImage::Format_ARGB32));
     for (const ImageEntry &e : images) {
         QVERIFY2(keys.contains(e.name.section(QLatin1Char('_'), 0, 0)), qPrintable(e.name));
-        if (e.image)
-            QCOMPARE(e.image->size(), QSize(64, 48));
-        delete e.image;
+        if (!e.image.isNull())
+            QCOMPARE(e.image.size(), QSize(64, 48));
     }
     images.clear();
 
@@ -140,8 +139,6 @@ void TestBridgeSim::runsTheSimulatedStation()
     QVERIFY(bridge->startTask());
     QTRY_VERIFY_WITH_TIMEOUT((bridge->takeImages(&images), images.size() >= 8), 20000);
     QCOMPARE(messages.size(), 0);
-    for (const ImageEntry &e : images)
-        delete e.image;
     QVERIFY(bridge->stopTask());
 }
 

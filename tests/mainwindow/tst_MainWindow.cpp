@@ -304,8 +304,8 @@ void TestMainWindow::shotCountOutOfRangeAddsNoRows()
     Qt_epWindow w;
     w.stopAndClear();
     QJsonObject doc = stationDocument(3, QJsonObject(), QStringList{"1000000000", "2", "-1"});
-    w.adjustLayout(doc);
-    w.initImageCountTable(doc);
+    w.adjustLayout(station::Document(doc));
+    w.initImageCountTable(station::Document(doc));
     QCOMPARE(w.cameraViews().size(), 3);
     QCOMPARE(w.shots().size(), 1);
     QCOMPARE(w.shots().first().tableTexts, QStringList({"V2_0", "V2_1"}));
@@ -343,8 +343,8 @@ void TestMainWindow::showImageRouting()
     Qt_epWindow w;
     w.imageTimer()->stop();
     auto image = [] {
-        auto *img = new QImage(16, 8, QImage::Format_Grayscale8);
-        img->fill(200);
+        QImage img(16, 8, QImage::Format_Grayscale8);
+        img.fill(200);
         return img;
     };
     w.showImage(QStringLiteral("CamX_0"), image()); // unknown key
@@ -359,7 +359,7 @@ void TestMainWindow::showImageRouting()
     QVERIFY(w.cameraViewItems().at(0) != nullptr);
     QCOMPARE(w.cameraScenes().at(0)->items().size(), 1);
 
-    w.showImage(QStringLiteral("Cam02_0"), new QImage()); // a null picture still shows safely
+    w.showImage(QStringLiteral("Cam02_0"), QImage()); // a null picture still shows safely
     QCOMPARE(w.cameraScenes().at(1)->items().size(), 1);
 }
 
@@ -561,7 +561,7 @@ void TestMainWindow::stopAndClearReleasesEveryView()
 
     // A new build uses the replacement grid (no dangling form pointer).
     const QJsonObject doc = stationDocument(2);
-    w.adjustLayout(doc);
+    w.adjustLayout(station::Document(doc));
     QCOMPARE(grid->count(), 4);
     QCOMPARE(child<QWidget>(&w, "widget_image")->layout(), grid);
 

@@ -3,6 +3,7 @@
 #include "Qt_epWindow.h"
 
 #include "ConsoleRun.h"
+#include "LogicProbe.h"
 #include "Logic_transfer.h"
 #include "Platform.h"
 #include "QtCameraDebug.h"
@@ -14,33 +15,12 @@
 #include "WindowTestSupport.h"
 
 #include <QLabel>
-#include <QLibrary>
 #include <QTableWidget>
 #include <QTest>
 
 #include <memory>
 
 namespace {
-
-// The simulated logic module's probes: live objects and the calls they received.
-struct LogicProbe
-{
-    LogicProbe() : lib(QCoreApplication::applicationDirPath() + QStringLiteral("/libBx_LogicDll_module.so"))
-    {
-        lib.load();
-        live = reinterpret_cast<int (*)()>(lib.resolve("sim_live_objects"));
-        take = reinterpret_cast<void (*)(QStringList *)>(lib.resolve("sim_take_trace"));
-    }
-    QStringList calls()
-    {
-        QStringList out;
-        take(&out);
-        return out;
-    }
-    QLibrary lib;
-    int (*live)() = nullptr;
-    void (*take)(QStringList *) = nullptr;
-};
 
 QPushButton *button(QWidget *w, const char *name)
 {
