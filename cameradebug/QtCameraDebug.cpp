@@ -5,6 +5,7 @@
 #include "Platform.h"
 #include "QImageWidget.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 #include "ScrollBars.h"
 
 #include <QCloseEvent>
@@ -26,19 +27,8 @@ using namespace camerarules;
 
 namespace {
 
-const char *const kButtonStyle =
-    "QPushButton{background-color:rgb(68, 74, 80);border-radius:10px;}"
-    "QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }";
-const char *const kHeaderStyle = "QHeaderView::section {background-color:rgb(65,65,65);}";
 const QString kLastConfigName = QStringLiteral("cameraDebug_lastCfg.json");
 const QString kImageName = QStringLiteral("m_PbGlobalObject.module_key");
-
-QString iconButtonStyle(const QString &icon)
-{
-    return QStringLiteral("QPushButton{image: url(./Icon/") + icon
-           + QStringLiteral(".png);}QPushButton:hover{ background-color: rgb(32, 36, 40); "
-                            "border:none; color:rgb(255, 255, 255); }");
-}
 
 // A bare document name from the last-config file: no folder part.
 bool isBareFileName(const QString &name)
@@ -75,10 +65,10 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     connect(m_writer.get(), &BitmapWriter::writeFailed, this, &QtCameraDebug::writeFailed,
             Qt::QueuedConnection);
 
-    ui.pushButton_initModel->setStyleSheet(iconButtonStyle(QStringLiteral("1.1.添加图形")));
-    ui.pushButton_GetImage->setStyleSheet(iconButtonStyle(QStringLiteral("5.单样本")));
-    ui.pushButton_GetImage_Aways->setStyleSheet(iconButtonStyle(QStringLiteral("4.1.项目运行")));
-    ui.pushButton_closeModel->setStyleSheet(iconButtonStyle(QStringLiteral("16.1.关闭")));
+    ui.pushButton_initModel->setStyleSheet(styles::toolIconButton(QStringLiteral("1.1.添加图形.png")));
+    ui.pushButton_GetImage->setStyleSheet(styles::toolIconButton(QStringLiteral("5.单样本.png")));
+    ui.pushButton_GetImage_Aways->setStyleSheet(styles::toolIconButton(QStringLiteral("4.1.项目运行.png")));
+    ui.pushButton_closeModel->setStyleSheet(styles::toolIconButton(QStringLiteral("16.1.关闭.png")));
     connect(ui.pushButton_initModel, &QPushButton::clicked, this, &QtCameraDebug::connectCamera);
     connect(ui.pushButton_GetImage, &QPushButton::clicked, this, &QtCameraDebug::grabOne);
     m_grabTimer = new QTimer(this);
@@ -88,7 +78,7 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     m_scene = new QGraphicsScene(this);
 
     setUpTables();
-    ui.pushButton_saveCamera->setStyleSheet(kButtonStyle);
+    ui.pushButton_saveCamera->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_saveCamera, &QPushButton::clicked, this, &QtCameraDebug::saveParameters);
     connect(ui.tableWidget_2, &QTableWidget::cellClicked, this,
             [this](int row, int) { selectCamera(row); });
@@ -111,10 +101,10 @@ QtCameraDebug::QtCameraDebug(QWidget *parent, const QString &programFolder)
     setModuleButtons(false);
     ui.pushButton_initModel->setEnabled(false);
 
-    ui.pushButton->setStyleSheet(kButtonStyle);
+    ui.pushButton->setStyleSheet(styles::darkButton());
     connect(ui.pushButton, &QPushButton::clicked, this, &QtCameraDebug::chooseSaveFolder);
     connect(ui.checkBox, &QCheckBox::clicked, this, &QtCameraDebug::saveSwitchClicked);
-    ui.pushButton_set->setStyleSheet(kButtonStyle);
+    ui.pushButton_set->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_set, &QPushButton::clicked, this, &QtCameraDebug::setExposureGain);
 }
 
@@ -137,7 +127,7 @@ void QtCameraDebug::setUpTables()
     params->setSelectionBehavior(QAbstractItemView::SelectRows);
     params->horizontalHeader()->setSectionsClickable(false);
     params->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    params->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    params->horizontalHeader()->setStyleSheet(styles::greyHeader());
     params->verticalHeader()->setHidden(true);
 
     QTableWidget *cameras = ui.tableWidget_2;
@@ -148,7 +138,7 @@ void QtCameraDebug::setUpTables()
     cameras->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cameras->horizontalHeader()->setSectionsClickable(false);
     cameras->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    cameras->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    cameras->horizontalHeader()->setStyleSheet(styles::greyHeader());
     cameras->horizontalHeader()->setHidden(true);
     cameras->verticalHeader()->setHidden(true);
 }
@@ -225,7 +215,7 @@ void QtCameraDebug::openCameraCfg(const QString &fileName)
     for (const CameraEntry &camera : m_config.cameras()) {
         CameraModuleRecord record;
         record.myParasValueMap = camera.params;
-        m_records.append(record);
+        m_records.push_back(std::move(record));
 
         QString rowText;
         if (const CameraType *type = typeForCode(camera.typeCode)) {
@@ -357,8 +347,10 @@ bool QtCameraDebug::createModule()
         return false;
     }
     camera->id = cameraIndex;
-    m_currentRecord.module = camera;
-    m_currentRecord.destroy = destroy;
+    std::unique_ptr<CameraModule, CameraModule_DestroyFunc> object(camera, destroy);
+    if (!hasRecord(cameraIndex))
+        return false;
+    m_records[cameraIndex].module = std::move(object);
     applyCameraParams();
     return true;
 }
@@ -366,15 +358,9 @@ bool QtCameraDebug::createModule()
 bool QtCameraDebug::closeCameraModel(int myIndex)
 {
     m_paramsMismatch = true;
-    m_currentRecord.module = nullptr;
-    if (myIndex < 0 || myIndex + 1 > m_records.size())
+    if (!hasRecord(myIndex))
         return false;
-    CameraModuleRecord &record = m_records[myIndex];
-    if (record.module) {
-        record.destroy(record.module);
-        record.module = nullptr;
-        record.destroy = nullptr;
-    }
+    m_records[myIndex].module.reset();
     qDebug().noquote() << "closeModel(myIndex)::" << true;
     saveCameraCfg();
     m_paramsMismatch = false;
@@ -389,13 +375,9 @@ void QtCameraDebug::releaseAllCameras(bool reportFailure)
     for (CameraModuleRecord &record : m_records) {
         if (!record.module)
             continue;
-        record.destroy(record.module);
-        record.module = nullptr;
-        record.destroy = nullptr;
+        record.module.reset();
         released = true;
     }
-    m_currentRecord.module = nullptr;
-    m_currentRecord.destroy = nullptr;
     if (released) {
         m_reportSaveFailures = reportFailure;
         saveCameraCfg();
@@ -521,9 +503,10 @@ void QtCameraDebug::selectCamera(int row)
     }
     m_cameraTypeText = rowTypeText(text);
     const int n = cameraNumber(text);
-    if (n >= m_records.size())
+    if (!hasRecord(n))
         return;
-    m_currentRecord = m_records.at(n);
+    m_currentRecord.myParasValueMap = m_records.at(n).myParasValueMap;
+    m_currentRecord.cameraKey = m_records.at(n).cameraKey;
     showCameraParams();
     m_shownCamera = n;
     m_shownRow = row;
@@ -547,7 +530,7 @@ void QtCameraDebug::connectCamera()
         return;
     }
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size() || n != m_shownCamera) {
+    if (!hasRecord(n) || n != m_shownCamera) {
         info(QStringLiteral("失败"), QStringLiteral("初始化失败，未选择相机"));
         setModuleButtons(false);
         return;
@@ -560,12 +543,10 @@ void QtCameraDebug::connectCamera()
             return;
         }
         CameraModuleRecord &record = m_records[n];
-        record.module = m_currentRecord.module;
-        record.destroy = m_currentRecord.destroy;
         record.myParasValueMap = m_currentRecord.myParasValueMap;
         record.cameraKey = m_currentRecord.cameraKey;
     }
-    CameraModule *camera = m_records.at(n).module;
+    CameraModule *camera = m_records.at(n).module.get();
     camera->setParams(params);
     qDebug().noquote() << "id::" << camera->id;
     if (!camera->init()) {
@@ -579,9 +560,9 @@ void QtCameraDebug::grabOne()
     QElapsedTimer timer;
     timer.start();
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size() || !m_records.at(n).module)
+    if (!hasRecord(n) || !m_records.at(n).module)
         return;
-    CameraModule *camera = m_records.at(n).module;
+    CameraModule *camera = m_records.at(n).module.get();
     std::vector<cv::Mat> images;
     QStringList texts;
     const bool triggered = camera->setData(images, texts);
@@ -601,13 +582,13 @@ void QtCameraDebug::toggleContinuous()
         ui.pushButton_GetImage->setEnabled(false);
         m_grabTimer->start(1);
         ui.label_GetImage_Aways->setText(QStringLiteral("循环获取图像-停止"));
-        ui.pushButton_GetImage_Aways->setStyleSheet(iconButtonStyle(QStringLiteral("4.6.项目运行")));
+        ui.pushButton_GetImage_Aways->setStyleSheet(styles::toolIconButton(QStringLiteral("4.6.项目运行.png")));
         m_continuous = true;
     } else {
         ui.pushButton_GetImage->setEnabled(true);
         m_grabTimer->stop();
         ui.label_GetImage_Aways->setText(QStringLiteral("循环获取图像-开始"));
-        ui.pushButton_GetImage_Aways->setStyleSheet(iconButtonStyle(QStringLiteral("4.1.项目运行")));
+        ui.pushButton_GetImage_Aways->setStyleSheet(styles::toolIconButton(QStringLiteral("4.1.项目运行.png")));
         m_continuous = false;
     }
 }
@@ -617,10 +598,10 @@ void QtCameraDebug::continuousStep()
     if (!m_continuous || m_inStep)
         return;
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size() || !m_records.at(n).module)
+    if (!hasRecord(n) || !m_records.at(n).module)
         return;
     m_inStep = true;
-    CameraModule *camera = m_records.at(n).module;
+    CameraModule *camera = m_records.at(n).module.get();
     std::vector<cv::Mat> images;
     QStringList texts;
     if (camera->setData(images, texts)) {
@@ -653,7 +634,7 @@ void QtCameraDebug::saveParameters()
         return;
     }
     const int n = selectedCamera();
-    if (n < 0 || n >= m_records.size()) {
+    if (!hasRecord(n)) {
         info(QStringLiteral("失败"), QStringLiteral("未选择相机，保存参数失败！"));
         return;
     }
@@ -675,7 +656,7 @@ void QtCameraDebug::setExposureGain()
         return;
     QStringList commands = exposureGainCommands(ui.spinBox->value(), ui.doubleSpinBox->value(),
                                                 ui.doubleSpinBox->decimals());
-    if (n < m_records.size() && m_records.at(n).module) {
+    if (hasRecord(n) && m_records.at(n).module) {
         std::vector<cv::Mat> images;
         m_records.at(n).module->setData(images, commands);
     } else {

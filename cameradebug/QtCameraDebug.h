@@ -13,17 +13,18 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class QtFramelessWindow;
 class QGraphicsScene;
 class QImageWidget;
 class QTimer;
 
-// One camera of the opened document, and its camera object while connected.
+// One camera of the opened document, and its camera object while connected (released
+// through the destroy function of the module that created it).
 struct CameraModuleRecord
 {
-    CameraModule *module = nullptr;
-    CameraModule_DestroyFunc destroy = nullptr;
+    std::unique_ptr<CameraModule, CameraModule_DestroyFunc> module{nullptr, nullptr};
     CameraParams myParasValueMap;
     QString cameraKey;
 };
@@ -55,7 +56,7 @@ public:
     void showImage(QString name, const QImage &image);
 
     // State, for the main window and tests.
-    const QList<CameraModuleRecord> &cameraRecords() const { return m_records; }
+    const std::vector<CameraModuleRecord> &cameraRecords() const { return m_records; }
     const CameraModuleRecord &currentRecord() const { return m_currentRecord; }
     QString cameraTypeText() const { return m_cameraTypeText; }
     int typeCode() const { return m_typeCode; }
@@ -107,8 +108,10 @@ private:
     bool m_maximizeNext = true;
 
     CameraConfig m_config;
-    QList<CameraModuleRecord> m_records;
-    CameraModuleRecord m_currentRecord;
+    bool hasRecord(int n) const { return n >= 0 && n < int(m_records.size()); }
+
+    std::vector<CameraModuleRecord> m_records;
+    CameraModuleRecord m_currentRecord; // the shown camera's values; never holds an object
     int m_shownCamera = -1; // camera whose parameters the table shows
     int m_shownRow = -1;    // and its camera list row
     QString m_cameraTypeText;

@@ -2,6 +2,7 @@
 
 #include "EditorWidgets.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -51,7 +52,7 @@ QtDefectSet::QtDefectSet(QWidget *parent, const QString &programFolder)
     table->horizontalHeader()->setSectionsClickable(false);
     table->verticalHeader()->setHidden(true);
     table->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section {background-color:rgb(65,65,65);}"));
+        styles::greyHeader());
 
     connect(ui.pushButton_Save, &QPushButton::clicked, this, &QtDefectSet::save);
     connect(ui.pushButton_AddLine, &QPushButton::clicked, this, &QtDefectSet::addLine);

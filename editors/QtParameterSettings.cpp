@@ -2,6 +2,7 @@
 
 #include "EditorWidgets.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 #include "ScrollBars.h"
 
 #include <QCoreApplication>
@@ -19,9 +20,6 @@ using editors::BoxKind;
 
 namespace {
 
-const char *const kButtonStyle =
-    "QPushButton{background-color:rgb(68, 74, 80);border-radius:10px;}"
-    "QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }";
 const char *const kTabStyle =
     "QTabWidget#tabWidget{background-color:rgb(68, 74, 80);}"
     "                                 QTabBar::tab{background-color:rgb(68, 74, 80);}"
@@ -102,8 +100,8 @@ QtParameterSettings::QtParameterSettings(QWidget *parent, const QString &program
 
     initTabs(load_camera_cfg(QStringLiteral("camera_cfg.json")));
 
-    ui.pushButton_saveCfg->setStyleSheet(kButtonStyle);
-    ui.pushButton_giveup->setStyleSheet(kButtonStyle);
+    ui.pushButton_saveCfg->setStyleSheet(styles::darkButton());
+    ui.pushButton_giveup->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_saveCfg, &QPushButton::clicked, this, &QtParameterSettings::saveProgramObj);
     connect(ui.pushButton_giveup, &QPushButton::clicked, this,
             [this] { initTabs(load_camera_cfg(m_doc.fileName())); });
@@ -316,7 +314,7 @@ void QtParameterSettings::addBox(BoxKind kind, int k, const QString &stationName
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {box.addButton, box.deleteButton}) {
         button->setMinimumSize(50, 30);
-        button->setStyleSheet(kButtonStyle);
+        button->setStyleSheet(styles::darkButton());
         buttons->addWidget(button);
     }
     layout->addLayout(buttons);

@@ -2,6 +2,7 @@
 
 #include "EditorWidgets.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -33,7 +34,7 @@ QtSaveImgSet::QtSaveImgSet(QWidget *parent, const QString &programFolder)
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setSectionsClickable(false);
     table->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section {background-color:rgb(65,65,65);}"));
+        styles::greyHeader());
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setSectionResizeMode(4, QHeaderView::ResizeToContents);
     table->verticalHeader()->setHidden(true);

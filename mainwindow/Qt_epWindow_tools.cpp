@@ -4,18 +4,18 @@
 #include "MainWindowRules.h"
 #include "Platform.h"
 #include "QtPassword.h"
+#include "Styles.h"
 
 #include <QDebug>
 #include <QMessageBox>
 
 void Qt_epWindow::setTools()
 {
-    using MainWindowRules::iconStyle;
-    ui.pushButton_LogTool->setStyleSheet(iconStyle(QStringLiteral("4.Log分析.png")));
-    ui.pushButton_cfgTool->setStyleSheet(iconStyle(QStringLiteral("5.配置文件.png")));
-    ui.pushButton_sendPLCTool->setStyleSheet(iconStyle(QStringLiteral("6.手动补信号.png")));
-    ui.pushButton_historyList->setStyleSheet(iconStyle(QStringLiteral("7.历史统计分析.png")));
-    ui.pushButton_resultImgTool->setStyleSheet(iconStyle(QStringLiteral("23.1.查看图片.png")));
+    ui.pushButton_LogTool->setStyleSheet(styles::iconButton(QStringLiteral("4.Log分析.png")));
+    ui.pushButton_cfgTool->setStyleSheet(styles::iconButton(QStringLiteral("5.配置文件.png")));
+    ui.pushButton_sendPLCTool->setStyleSheet(styles::iconButton(QStringLiteral("6.手动补信号.png")));
+    ui.pushButton_historyList->setStyleSheet(styles::iconButton(QStringLiteral("7.历史统计分析.png")));
+    ui.pushButton_resultImgTool->setStyleSheet(styles::iconButton(QStringLiteral("23.1.查看图片.png")));
 
     // The program switch runs this again: connect only once.
     if (m_toolsConnected)
@@ -32,21 +32,17 @@ void Qt_epWindow::setTools()
 
 void Qt_epWindow::pushButtonS()
 {
-    using MainWindowRules::iconStyle;
-    const QString lampRed = QStringLiteral("QPushButton{ background-color: rgb(255, 0, 0);}");
-    ui.pushButton_CameraStatus->setStyleSheet(lampRed);
-    ui.pushButton_PLCstatus->setStyleSheet(lampRed);
-    ui.pushButton_start->setStyleSheet(iconStyle(QStringLiteral("4.1.项目运行.png")));
-    ui.pushButton_stop->setStyleSheet(iconStyle(QStringLiteral("6.1.项目停止.png")));
-    ui.pushButton_reStart->setStyleSheet(iconStyle(QStringLiteral("3.重新运行.png")));
-    ui.pushButton_set->setStyleSheet(iconStyle(QStringLiteral("9.参数设置.png")));
-    ui.pushButton_DefectName->setStyleSheet(iconStyle(QStringLiteral("9.参数设置.png")));
-    ui.pushButton_SaveImgSet->setStyleSheet(iconStyle(QStringLiteral("22.阴影校正小.png")));
-    ui.pushButton_operator->setStyleSheet(iconStyle(QStringLiteral("10.切换权限.png")));
-    ui.pushButton_cameraDebug->setStyleSheet(iconStyle(QStringLiteral("0.相机模块.png")));
-    ui.pushButton_clearData->setStyleSheet(
-        QStringLiteral("QPushButton{background-color: rgb(101, 103, 100);border-radius:5px;;}QPushButton:hover{ "
-                       "background-color: rgb(0, 100, 255); border:none; color:rgb(255, 255, 255); }"));
+    ui.pushButton_CameraStatus->setStyleSheet(styles::lampAtSetUp());
+    ui.pushButton_PLCstatus->setStyleSheet(styles::lampAtSetUp());
+    ui.pushButton_start->setStyleSheet(styles::iconButton(QStringLiteral("4.1.项目运行.png")));
+    ui.pushButton_stop->setStyleSheet(styles::iconButton(QStringLiteral("6.1.项目停止.png")));
+    ui.pushButton_reStart->setStyleSheet(styles::iconButton(QStringLiteral("3.重新运行.png")));
+    ui.pushButton_set->setStyleSheet(styles::iconButton(QStringLiteral("9.参数设置.png")));
+    ui.pushButton_DefectName->setStyleSheet(styles::iconButton(QStringLiteral("9.参数设置.png")));
+    ui.pushButton_SaveImgSet->setStyleSheet(styles::iconButton(QStringLiteral("22.阴影校正小.png")));
+    ui.pushButton_operator->setStyleSheet(styles::iconButton(QStringLiteral("10.切换权限.png")));
+    ui.pushButton_cameraDebug->setStyleSheet(styles::iconButton(QStringLiteral("0.相机模块.png")));
+    ui.pushButton_clearData->setStyleSheet(styles::clearDataButton());
 
     if (m_buttonsConnected)
         return;

@@ -4,6 +4,7 @@
 #include "LogLine.h"
 #include "Platform.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 #include "ToolWindow.h"
 
 #include <QCoreApplication>
@@ -54,8 +55,8 @@ QtHistoryLogList::QtHistoryLogList(QWidget *parent, const QString &extractFolder
     setWindowFlags(Qt::FramelessWindowHint);
     QtFramelessWindow::placeTool(this);
     ui.lineEdit_match->clear();
-    ui.pushButton_match->setStyleSheet(toolwindow::buttonStyle());
-    ui.pushButton_writeMatch->setStyleSheet(toolwindow::buttonStyle());
+    ui.pushButton_match->setStyleSheet(styles::darkButton());
+    ui.pushButton_writeMatch->setStyleSheet(styles::darkButton());
 }
 
 QtHistoryLogList::~QtHistoryLogList() = default;

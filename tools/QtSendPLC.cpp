@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 #include "ToolWindow.h"
 
 #include <QCoreApplication>
@@ -49,8 +50,8 @@ QtSendPLC::QtSendPLC(QWidget *parent) : QMainWindow(parent)
     ui.lineEdit->setMinimumSize(80, 30);
     ui.pushButton_send->setMinimumSize(80, 30);
     ui.pushButton_sendALL->setMinimumSize(80, 30);
-    ui.pushButton_send->setStyleSheet(toolwindow::buttonStyle());
-    ui.pushButton_sendALL->setStyleSheet(toolwindow::buttonStyle());
+    ui.pushButton_send->setStyleSheet(styles::darkButton());
+    ui.pushButton_sendALL->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_send, &QPushButton::clicked, this, &QtSendPLC::sendTyped);
     connect(ui.pushButton_sendALL, &QPushButton::clicked, this, &QtSendPLC::sendAll);
 }
@@ -87,7 +88,7 @@ void QtSendPLC::setCommandList(const QJsonArray &sendPLCArray)
         QWidget *widget = nullptr;
         if (cell.kind == sendplc::GridCell::Button) {
             auto *button = new QPushButton(cell.text, ui.scrollAreaWidgetContents);
-            button->setStyleSheet(toolwindow::buttonStyle());
+            button->setStyleSheet(styles::darkButton());
             const int index = cell.command;
             connect(button, &QPushButton::clicked, this, [this, index] { sendCommand(index); });
             m_buttonList.append(button);

@@ -6,13 +6,6 @@
 
 namespace toolwindow {
 
-QString buttonStyle()
-{
-    return QStringLiteral(
-        "QPushButton{background-color:rgb(68, 74, 80);border-radius:10px;}"
-        "QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }");
-}
-
 QSize loggedScreenSize()
 {
     const QSize screen = QtFramelessWindow::screenSize();

@@ -1,23 +1,18 @@
 #include "QtPassword.h"
 
 #include "QtFramelessWindow.h"
+#include "Styles.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QTimer>
-
-namespace {
-const char *const kButtonStyle =
-    "QPushButton{background-color:rgb(68, 74, 80);border-radius:10px;}"
-    "QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; color:rgb(255, 255, 255); }";
-} // namespace
 
 QtPassword::QtPassword(QWidget *parent, const QString &programFolder)
     : QMainWindow(parent)
 {
     ui.setupUi(this);
 
-    ui.label_icon_->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
+    ui.label_icon_->setStyleSheet(styles::titleLogo());
     ui.groupBox_add->hide();
     ui.groupBox_addDelete->hide();
     ui.groupBox_checkAddOrDel->hide();
@@ -29,8 +24,7 @@ QtPassword::QtPassword(QWidget *parent, const QString &programFolder)
     resize(500, 350);
 
     ui.pushButton_close->setText(QString());
-    ui.pushButton_close->setStyleSheet(
-        QStringLiteral("background-color:transparent;image: url(./Icon/close_n.png);"));
+    ui.pushButton_close->setStyleSheet(styles::titleButton(QStringLiteral("close_n.png")));
     setWindowFlags(Qt::FramelessWindowHint);
     m_frameless = QtFramelessWindow::moveOnly(this);
     m_frameless->setTitle(ui.title);
@@ -56,15 +50,15 @@ QtPassword::QtPassword(QWidget *parent, const QString &programFolder)
         ui.checkBox_operator->setChecked(true);
         fillUserBox(ui.comboBox_user, PasswordStore::Role::Operator);
     });
-    ui.pushButton_Login->setStyleSheet(kButtonStyle);
+    ui.pushButton_Login->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_Login, &QPushButton::clicked, this, &QtPassword::login);
     connect(ui.comboBox_user_2, SIGNAL(currentIndexChanged(int)), this, SLOT(boxIndexChanged(int)));
-    ui.pushButton_see->setStyleSheet(kButtonStyle);
+    ui.pushButton_see->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_see, &QPushButton::pressed, this,
             [this] { ui.lineEdit_password->setEchoMode(QLineEdit::Normal); });
     connect(ui.pushButton_see, &QPushButton::released, this,
             [this] { ui.lineEdit_password->setEchoMode(QLineEdit::Password); });
-    ui.pushButton_addDelete->setStyleSheet(kButtonStyle);
+    ui.pushButton_addDelete->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_addDelete, &QPushButton::clicked, this, [this] {
         ui.lineEdit_password->clear();
         ui.groupBox_addDelete->show();
@@ -72,12 +66,12 @@ QtPassword::QtPassword(QWidget *parent, const QString &programFolder)
         ui.pushButton_finish->show();
         resize(500, 350);
     });
-    ui.pushButton_see1->setStyleSheet(kButtonStyle);
+    ui.pushButton_see1->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_see1, &QPushButton::pressed, this,
             [this] { ui.lineEdit_adminPassword->setEchoMode(QLineEdit::Normal); });
     connect(ui.pushButton_see1, &QPushButton::released, this,
             [this] { ui.lineEdit_adminPassword->setEchoMode(QLineEdit::Password); });
-    ui.pushButton_check->setStyleSheet(kButtonStyle);
+    ui.pushButton_check->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_check, &QPushButton::clicked, this, &QtPassword::unlock);
     connect(ui.checkBox_admin_2, &QCheckBox::clicked, this, [this] { chooseManagementRole(true); });
     connect(ui.checkBox_operator_2, &QCheckBox::clicked, this,
@@ -85,11 +79,11 @@ QtPassword::QtPassword(QWidget *parent, const QString &programFolder)
     connect(ui.checkBox_add, &QCheckBox::clicked, this, [this] { chooseFunction(ui.checkBox_add); });
     connect(ui.checkBox_delete, &QCheckBox::clicked, this,
             [this] { chooseFunction(ui.checkBox_delete); });
-    ui.pushButton_add->setStyleSheet(kButtonStyle);
+    ui.pushButton_add->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_add, &QPushButton::clicked, this, &QtPassword::addAccount);
-    ui.pushButton_delete->setStyleSheet(kButtonStyle);
+    ui.pushButton_delete->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_delete, &QPushButton::clicked, this, &QtPassword::deleteAccount);
-    ui.pushButton_finish->setStyleSheet(kButtonStyle);
+    ui.pushButton_finish->setStyleSheet(styles::darkButton());
     connect(ui.pushButton_finish, &QPushButton::clicked, this, &QtPassword::finish);
 }
 

@@ -1,5 +1,7 @@
 #include "QtFramelessWindow.h"
 
+#include "Styles.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -212,14 +214,13 @@ void QtFramelessWindow::placeTool(QWidget *window)
 
 void QtFramelessWindow::styleTitle(QLabel *icon, QPushButton *min, QPushButton *max, QPushButton *close)
 {
-    icon->setStyleSheet(QStringLiteral("image: url(./Icon/logo_Corvault.png);"));
-    const QString style = QStringLiteral("background-color:transparent;image: url(./Icon/%1);");
+    icon->setStyleSheet(styles::titleLogo());
     min->setText(QString());
     max->setText(QString());
     close->setText(QString());
-    min->setStyleSheet(style.arg(QLatin1String("min_n.png")));
-    max->setStyleSheet(style.arg(QLatin1String("Max_n.png")));
-    close->setStyleSheet(style.arg(QLatin1String("close_n.png")));
+    min->setStyleSheet(styles::titleButton(QStringLiteral("min_n.png")));
+    max->setStyleSheet(styles::titleButton(QStringLiteral("Max_n.png")));
+    close->setStyleSheet(styles::titleButton(QStringLiteral("close_n.png")));
 }
 
 void QtFramelessWindow::closeWindow()

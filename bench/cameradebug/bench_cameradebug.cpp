@@ -49,7 +49,7 @@ int framesGrabbed(const QString &folder, const CameraModule *camera)
 double run(QtCameraDebug &tool, const QString &folder, int ms)
 {
     auto *toggle = tool.findChild<QPushButton *>("pushButton_GetImage_Aways");
-    const CameraModule *camera = tool.cameraRecords().at(0).module;
+    const CameraModule *camera = tool.cameraRecords().at(0).module.get();
     const int before = framesGrabbed(folder, camera);
     QElapsedTimer timer;
     timer.start();

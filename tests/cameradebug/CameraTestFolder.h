@@ -4,6 +4,7 @@
 
 #include "CameraModule.h"
 #include "CameraRules.h"
+#include "StationFixture.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,13 +45,10 @@ inline QJsonObject camera(const QString &key, const QString &module, const QStri
 
 inline QJsonObject document(const QJsonArray &cameras)
 {
-    return QJsonObject{
-        {QStringLiteral("任务名"), QStringLiteral("测试")},
-        {QStringLiteral("未知键"), QJsonArray{QStringLiteral("a"), QStringLiteral("b")}},
-        {QStringLiteral("工站列表"),
-         QJsonArray{QJsonObject{{QStringLiteral("工站名"), QStringLiteral("工站1")},
-                                {QStringLiteral("算法列表"), QJsonArray()},
-                                {QStringLiteral("相机模块列表"), cameras}}}}};
+    return stationdoc::document(
+        QJsonArray{stationdoc::station(cameras, QJsonArray(), QStringLiteral("工站1"))},
+        QJsonObject{{QStringLiteral("任务名"), QStringLiteral("测试")},
+                    {QStringLiteral("未知键"), QJsonArray{QStringLiteral("a"), QStringLiteral("b")}}});
 }
 
 class Folder
@@ -73,14 +71,9 @@ public:
     }
     void writeDocument(const QString &name, const QJsonObject &doc) const
     {
-        write(name, QJsonDocument(doc).toJson());
+        stationdoc::write(config(name), doc);
     }
-    QJsonObject readDocument(const QString &name) const
-    {
-        QFile f(config(name));
-        f.open(QIODevice::ReadOnly);
-        return QJsonDocument::fromJson(f.readAll()).object();
-    }
+    QJsonObject readDocument(const QString &name) const { return stationdoc::read(config(name)); }
     void setLastConfig(const QString &name) const
     {
         writeDocument(QStringLiteral("cameraDebug_lastCfg.json"), QJsonObject{{"上次打开", name}});
@@ -110,31 +103,26 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The document with a camera's parameter (of station 0) set to values, as another writer would.
-inline QJsonObject withValue(QJsonObject doc, int camera, const QString &name, const QStringList &values)
+inline QString paramsPath(int camera)
 {
-    QJsonArray stations = doc.value(QStringLiteral("工站列表")).toArray();
-    QJsonObject station = stations.at(0).toObject();
-    QJsonArray modules = station.value(QStringLiteral("相机模块列表")).toArray();
-    QJsonObject entry = modules.at(camera).toObject();
-    QJsonArray params = entry.value(QStringLiteral("相机参数")).toArray();
+    return QStringLiteral("工站列表/0/相机模块列表/%1/相机参数").arg(camera);
+}
+
+// The document with a camera's parameter (of station 0) set to values, as another writer would.
+inline QJsonObject withValue(const QJsonObject &doc, int camera, const QString &name, const QStringList &values)
+{
+    const QJsonArray params = stationdoc::valueAt(doc, paramsPath(camera)).toArray();
     for (int i = 0; i < params.size(); ++i)
         if (params.at(i).toObject().value(QStringLiteral("参数名")).toString() == name)
-            params.replace(i, param(name, values));
-    entry.insert(QStringLiteral("相机参数"), params);
-    modules.replace(camera, entry);
-    station.insert(QStringLiteral("相机模块列表"), modules);
-    stations.replace(0, station);
-    doc.insert(QStringLiteral("工站列表"), stations);
+            return stationdoc::withValue(doc, paramsPath(camera) + QStringLiteral("/%1").arg(i),
+                                         param(name, values));
     return doc;
 }
 
 // Value of a camera's parameter in a document: its "相机参数值" strings.
 inline QStringList storedValues(const QJsonObject &doc, int camera, const QString &name)
 {
-    const QJsonObject entry = doc.value(QStringLiteral("工站列表")).toArray().at(0).toObject()
-                                  .value(QStringLiteral("相机模块列表")).toArray().at(camera).toObject();
-    for (const QJsonValue &p : entry.value(QStringLiteral("相机参数")).toArray())
+    for (const QJsonValue &p : stationdoc::valueAt(doc, paramsPath(camera)).toArray())
         if (p.toObject().value(QStringLiteral("参数名")).toString() == name) {
             QStringList values;
             for (const QJsonValue &v : p.toObject().value(QStringLiteral("相机参数值")).toArray())

@@ -77,7 +77,7 @@ struct Tool
     }
     QStringList journal(int camera) const
     {
-        return folder.journal(camera, window->cameraRecords().at(camera).module);
+        return folder.journal(camera, window->cameraRecords().at(camera).module.get());
     }
     QImage shown() const
     {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Platform.h"
+#include "StationFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,25 +36,20 @@ public:
         return configDir() + QStringLiteral("/backup/2025-01-02-09-05-03-007_") + m_file;
     }
 
-    static QJsonObject sample()
-    {
-        QFile f(QStringLiteral(EP_EDITORS_SAMPLE));
-        f.open(QIODevice::ReadOnly);
-        return QJsonDocument::fromJson(f.readAll()).object();
-    }
+    static QJsonObject sample() { return stationdoc::read(QStringLiteral(EP_EDITORS_SAMPLE)); }
     static QByteArray bytes(const QString &path)
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    static QJsonObject json(const QString &path) { return QJsonDocument::fromJson(bytes(path)).object(); }
+    static QJsonObject json(const QString &path) { return stationdoc::read(path); }
     static void put(const QString &path, const QByteArray &content)
     {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(content);
     }
-    void putDoc(const QJsonObject &doc) const { put(docPath(), QJsonDocument(doc).toJson()); }
+    void putDoc(const QJsonObject &doc) const { QVERIFY(stationdoc::write(docPath(), doc)); }
 
 private:
     QString m_file;

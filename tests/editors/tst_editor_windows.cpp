@@ -28,24 +28,19 @@ void setText(QTableWidget *table, int row, int column, const QString &text)
 {
     table->item(row, column)->setText(text);
 }
+QString entryPath(int station, const char *list, int index, const char *key)
+{
+    return QStringLiteral("工站列表/%1/%2/%3/%4").arg(station).arg(QString::fromUtf8(list)).arg(index)
+        .arg(QString::fromUtf8(key));
+}
 QJsonValue paramsOf(const QJsonObject &doc, int station, const char *list, int index, const char *key)
 {
-    return doc.value("工站列表").toArray().at(station).toObject().value(list).toArray().at(index)
-        .toObject().value(key);
+    return stationdoc::valueAt(doc, entryPath(station, list, index, key));
 }
-QJsonObject withParams(QJsonObject doc, int station, const char *list, int index, const char *key,
+QJsonObject withParams(const QJsonObject &doc, int station, const char *list, int index, const char *key,
                        const QJsonArray &params)
 {
-    QJsonArray stations = doc.value("工站列表").toArray();
-    QJsonObject s = stations.at(station).toObject();
-    QJsonArray entries = s.value(list).toArray();
-    QJsonObject e = entries.at(index).toObject();
-    e.insert(key, params);
-    entries[index] = e;
-    s.insert(list, entries);
-    stations[station] = s;
-    doc.insert("工站列表", stations);
-    return doc;
+    return stationdoc::withValue(doc, entryPath(station, list, index, key), params);
 }
 QJsonObject modules(int first, int second)
 {
@@ -54,9 +49,9 @@ QJsonObject modules(int first, int second)
         QJsonArray mods;
         for (int i = 0; i < count; ++i)
             mods.append(QJsonObject{{"相机key", QStringLiteral("C%1").arg(stations.size() * 10 + i)}});
-        stations.append(QJsonObject{{"相机模块列表", mods}, {"算法列表", QJsonArray{QJsonObject{{"算法名称", "X"}}}}});
+        stations.append(stationdoc::station(mods, QJsonArray{QJsonObject{{"算法名称", "X"}}}));
     }
-    return QJsonObject{{"工站列表", stations}};
+    return stationdoc::document(stations);
 }
 } // namespace
 

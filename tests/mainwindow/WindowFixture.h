@@ -5,9 +5,11 @@
 #include "LogView.h"
 #include "Platform.h"
 #include "Qt_epWindow.h"
+#include "StationFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -135,12 +137,83 @@ inline double barAxisMax(QWidget *box)
     return axis ? axis->max() : -1;
 }
 
+// The quiet station of program 1 (config/camera_cfg.json) or 2 (camera_cfg2.json): one
+// station of two cameras, three defect classes, two PLC signals, hour-long cycles.
+inline QJsonObject quietDocument(int program)
+{
+    const bool first = program == 1;
+    auto camera = [](const QString &key, const QString &window, const QString &shots) {
+        const QJsonObject exposure{{QStringLiteral("参数名"), QStringLiteral("曝光时间")},
+                                   {QStringLiteral("相机参数值"), QJsonArray{QStringLiteral("3500")}}};
+        return QJsonObject{{QStringLiteral("相机key"), key},
+                           {QStringLiteral("界面窗口名称"), window},
+                           {QStringLiteral("单通道拍照数"), shots},
+                           {QStringLiteral("模块名称"), QStringLiteral("HIK_2D")},
+                           {QStringLiteral("触发方式"), QStringLiteral("hard")},
+                           {QStringLiteral("取图超时"), QStringLiteral("1000")},
+                           {QStringLiteral("相机参数"), QJsonArray{exposure}}};
+    };
+    const QJsonArray cameras =
+        first ? QJsonArray{camera(QStringLiteral("CamA"), QStringLiteral("顶面"), QStringLiteral("2")),
+                           camera(QStringLiteral("CamB"), QStringLiteral("底面"), QStringLiteral("1"))}
+              : QJsonArray{camera(QStringLiteral("CamC"), QStringLiteral("左侧"), QStringLiteral("2")),
+                           camera(QStringLiteral("CamD"), QStringLiteral("右侧"), QStringLiteral("2"))};
+    const QJsonArray algorithms{
+        QJsonObject{{QStringLiteral("算法名称"), first ? QStringLiteral("AlgoTop") : QStringLiteral("AlgoSide")},
+                    {QStringLiteral("算法初始化参数"), QJsonArray()}}};
+
+    auto defect = [](const char *number, const QString &name) {
+        return QJsonObject{{QStringLiteral("缺陷类别"), QLatin1String(number)},
+                           {QStringLiteral("缺陷名称"), name},
+                           {QStringLiteral("是否检测"), QStringLiteral("是")}};
+    };
+    auto label = [](const QString &name, const char *value) {
+        return QJsonObject{{QStringLiteral("标签名"), name}, {QStringLiteral("标签值"), QLatin1String(value)}};
+    };
+    auto signal = [](const QString &name, const char *address, const QJsonArray &values) {
+        return QJsonObject{{QStringLiteral("信号名"), name},
+                           {QStringLiteral("指令地址"), QLatin1String(address)},
+                           {QStringLiteral("信号值"), values}};
+    };
+    const QJsonObject top{
+        {QStringLiteral("任务名"), first ? QStringLiteral("统计测试") : QStringLiteral("统计测试2")},
+        {QStringLiteral("是否为标准通信流程"), first ? QStringLiteral("true") : QStringLiteral("false")},
+        {QStringLiteral("缺陷类别名称设置"),
+         QJsonArray{defect("1", QStringLiteral("划痕")), defect("2", QStringLiteral("脏污")),
+                    defect("3", QStringLiteral("凹坑"))}},
+        {QStringLiteral("存图设置"), QJsonArray()},
+        {QStringLiteral("手动补信号"),
+         QJsonArray{signal(QStringLiteral("切换程序号"), "D100",
+                           QJsonArray{label(QStringLiteral("程序1"), "1"), label(QStringLiteral("程序2"), "2")}),
+                    signal(QStringLiteral("复位"), "D200", QJsonArray{label(QStringLiteral("复位"), "1")})}},
+        {QStringLiteral("模拟设置"),
+         QJsonObject{{QStringLiteral("周期毫秒"), QStringLiteral("3600000")},
+                     {QStringLiteral("图像帧率"), QStringLiteral("0")},
+                     {QStringLiteral("程序号指令地址"), QStringLiteral("D100")},
+                     {QStringLiteral("随机种子"), QStringLiteral("7")}}}};
+    return stationdoc::withSimulator(
+        stationdoc::document(QJsonArray{stationdoc::station(
+                                 cameras, algorithms, first ? QStringLiteral("正面") : QStringLiteral("侧面"))},
+                             top),
+        QJsonObject());
+}
+
+// Writes both quiet documents into the suite's program folder.
+inline void writeQuietDocuments()
+{
+    const QString config = QCoreApplication::applicationDirPath() + QStringLiteral("/config/");
+    QDir().mkpath(config);
+    QVERIFY(stationdoc::write(config + QStringLiteral("camera_cfg.json"), quietDocument(1)));
+    QVERIFY(stationdoc::write(config + QStringLiteral("camera_cfg2.json"), quietDocument(2)));
+}
+
 // Base of the window suites: a started window on the fake clock, its widgets found by name.
 class WindowSuite : public QObject
 {
 protected:
     void startWindow()
     {
+        writeQuietDocuments();
         clock = FakeClock();
         clock.install();
         w.reset(new Qt_epWindow);

@@ -4,6 +4,7 @@
 
 #include "BoxAnswerer.h"
 #include "LogView.h"
+#include "StationFixture.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,13 +26,7 @@ inline QString programConfigDir()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/config");
 }
 
-inline QJsonObject sampleDocument()
-{
-    QFile f(QStringLiteral(EP_SAMPLE_CONFIG_DIR "/camera_cfg.json"));
-    if (!f.open(QIODevice::ReadOnly))
-        return QJsonObject();
-    return QJsonDocument::fromJson(f.readAll()).object();
-}
+inline QJsonObject sampleDocument() { return stationdoc::sample(); }
 
 // A one-station document for the simulated module with n cameras (keys Cam01...,
 // window names V1...), the given shot counts (default "2") and simulator settings
@@ -39,10 +34,9 @@ inline QJsonObject sampleDocument()
 inline QJsonObject stationDocument(int cameras, const QJsonObject &settings = QJsonObject(),
                                    const QStringList &shots = QStringList())
 {
-    QJsonObject doc = sampleDocument();
-    QJsonArray stations = doc.value(QStringLiteral("工站列表")).toArray();
-    QJsonObject station = stations.at(0).toObject();
-    const QJsonObject templ = station.value(QStringLiteral("相机模块列表")).toArray().at(0).toObject();
+    const QJsonObject doc = sampleDocument();
+    QJsonObject station = stationdoc::valueAt(doc, QStringLiteral("工站列表/0")).toObject();
+    const QJsonObject templ = stationdoc::valueAt(station, QStringLiteral("相机模块列表/0")).toObject();
     QJsonArray list;
     for (int i = 0; i < cameras; ++i) {
         QJsonObject cam = templ;
@@ -52,23 +46,16 @@ inline QJsonObject stationDocument(int cameras, const QJsonObject &settings = QJ
         list.append(cam);
     }
     station.insert(QStringLiteral("相机模块列表"), list);
-    doc.insert(QStringLiteral("工站列表"), QJsonArray{station});
 
-    QJsonObject sim = doc.value(QStringLiteral("模拟设置")).toObject();
-    sim.insert(QStringLiteral("PLC掉线间隔秒"), QStringLiteral("0"));
-    sim.insert(QStringLiteral("相机掉线间隔秒"), QStringLiteral("0"));
-    sim.insert(QStringLiteral("图像帧率"), QStringLiteral("0"));
-    sim.insert(QStringLiteral("周期毫秒"), QStringLiteral("60000"));
+    QJsonObject quiet{{QStringLiteral("图像帧率"), QStringLiteral("0")},
+                      {QStringLiteral("周期毫秒"), QStringLiteral("60000")}};
     for (auto it = settings.begin(); it != settings.end(); ++it)
-        sim.insert(it.key(), it.value());
-    doc.insert(QStringLiteral("模拟设置"), sim);
-    return doc;
+        quiet.insert(it.key(), it.value());
+    return stationdoc::withSimulator(stationdoc::document(QJsonArray{station}, doc), quiet);
 }
 
 inline void writeDocument(const QJsonObject &doc, const QString &fileName = QStringLiteral("camera_cfg.json"))
 {
     QDir().mkpath(programConfigDir());
-    QFile f(programConfigDir() + QLatin1Char('/') + fileName);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(QJsonDocument(doc).toJson());
+    stationdoc::write(programConfigDir() + QLatin1Char('/') + fileName, doc);
 }

@@ -1,5 +1,5 @@
 // Module messages fed into the real main window (running the simulated module with the
-// quiet station of this folder's config/): lamps, logs, verdicts, counters, shifts,
+// quiet station of WindowFixture.h): lamps, logs, verdicts, counters, shifts,
 // defects, per-shot counts.
 #include "Logic_transfer.h"
 #include "WindowFixture.h"

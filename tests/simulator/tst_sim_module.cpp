@@ -2,7 +2,7 @@
 // the program folder, driven through base_Logic, its signals connected by signature text.
 #include "Platform.h"
 #include "base_Logic.h"
-#include "sim_test_docs.h"
+#include "StationFixture.h"
 
 #include <QLibrary>
 #include <mutex>
@@ -11,6 +11,8 @@
 
 #include <atomic>
 #include <thread>
+
+using namespace stationdoc;
 
 namespace {
 
@@ -162,7 +164,7 @@ void TstSimModule::createAndDestroy()
     destroy(b);
     // Destroying a configured, never-started object is fine too.
     base_Logic *c = make();
-    QVERIFY(c->setCameraCfg(sampleDocument("camera_cfg.json")));
+    QVERIFY(c->setCameraCfg(sample("camera_cfg.json")));
     QVERIFY(c->initTask());
     destroy(c);
 }
@@ -172,9 +174,9 @@ void TstSimModule::samplesPassTheCheck()
     for (const char *file : {"camera_cfg.json", "camera_cfg2.json", "camera_cfg_bench.json"}) {
         base_Logic *m = make();
         QString err;
-        QVERIFY2(m->checkCameraCfg(sampleDocument(file), err), qPrintable(file + (": " + err)));
+        QVERIFY2(m->checkCameraCfg(sample(file), err), qPrintable(file + (": " + err)));
         QVERIFY(err.isEmpty());
-        QVERIFY(m->setCameraCfg(sampleDocument(file)));
+        QVERIFY(m->setCameraCfg(sample(file)));
         QVERIFY(m->initTask());
         QVERIFY(m->unloadTask());
         destroy(m);
@@ -188,12 +190,12 @@ void TstSimModule::refusalWithReason()
     QVERIFY(!m->checkCameraCfg(QJsonObject(), err));
     QVERIFY(err.contains("配置文档为空"));
     err.clear();
-    const QJsonObject bad = withValue(sampleDocument("camera_cfg2.json"), "工站列表/0/相机模块列表/1/单通道拍照数", "");
+    const QJsonObject bad = withValue(sample("camera_cfg2.json"), "工站列表/0/相机模块列表/1/单通道拍照数", "");
     QVERIFY(!m->checkCameraCfg(bad, err));
     QCOMPARE(err, QStringLiteral("相机配置检查未通过：工站“极耳工站”的第2个相机的“单通道拍照数”为空"));
     // Refusal set in the document: the document's own text.
     err.clear();
-    QVERIFY(!m->checkCameraCfg(tunedDocument("camera_cfg.json", {{"检查拒绝原因", "相机Cam03序列号不符"}}), err));
+    QVERIFY(!m->checkCameraCfg(withSimulator(sample("camera_cfg.json"), {{"检查拒绝原因", "相机Cam03序列号不符"}}), err));
     QCOMPARE(err, QStringLiteral("相机Cam03序列号不符"));
     destroy(m);
 }
@@ -201,17 +203,17 @@ void TstSimModule::refusalWithReason()
 void TstSimModule::failureInjection()
 {
     base_Logic *m = make();
-    QVERIFY(m->setCameraCfg(tunedDocument("camera_cfg.json", {{"initTask失败", "true"}})));
+    QVERIFY(m->setCameraCfg(withSimulator(sample("camera_cfg.json"), {{"initTask失败", "true"}})));
     QVERIFY(!m->initTask());
     QVERIFY(!m->startTask());
 
-    QVERIFY(m->setCameraCfg(tunedDocument("camera_cfg.json", {{"startTask失败", "true"}})));
+    QVERIFY(m->setCameraCfg(withSimulator(sample("camera_cfg.json"), {{"startTask失败", "true"}})));
     QVERIFY(m->initTask());
     QVERIFY(!m->startTask());
     QList<ResultEntry> none;
     QVERIFY(!m->fetchResults(&none));
 
-    QVERIFY(m->setCameraCfg(tunedDocument("camera_cfg.json", {{"stopTask失败", "true"}, {"周期毫秒", "20"}})));
+    QVERIFY(m->setCameraCfg(withSimulator(sample("camera_cfg.json"), {{"stopTask失败", "true"}, {"周期毫秒", "20"}})));
     QVERIFY(m->initTask());
     Recorder rec(m); // connected before the module's thread starts
     QVERIFY(m->startTask());
@@ -236,7 +238,7 @@ void TstSimModule::operationsOutOfOrder()
     QList<ResultEntry> list{ResultEntry{cv::Mat(), "keep"}};
     QVERIFY(!m->fetchResults(&list));
     QCOMPARE(list.size(), 1);
-    QVERIFY(m->setCameraCfg(sampleDocument("camera_cfg.json")));
+    QVERIFY(m->setCameraCfg(sample("camera_cfg.json")));
     QVERIFY(!m->startTask()); // not initialised
     QVERIFY(m->initTask());
     QVERIFY(m->unloadTask());
@@ -247,7 +249,7 @@ void TstSimModule::operationsOutOfOrder()
 
 void TstSimModule::cycleSequence()
 {
-    const QJsonObject doc = tunedDocument("camera_cfg.json", {{"周期毫秒", "30"}, {"图像帧率", "0"}});
+    const QJsonObject doc = withSimulator(sample("camera_cfg.json"), {{"周期毫秒", "30"}, {"图像帧率", "0"}});
     base_Logic *m = make();
     Recorder rec(m);
     QVERIFY(m->setCameraCfg(doc));
@@ -292,7 +294,7 @@ void TstSimModule::cycleSequence()
 
 void TstSimModule::linkLossAndRecovery()
 {
-    const QJsonObject doc = tunedDocument("camera_cfg2.json", {{"周期毫秒", "500"}, {"图像帧率", "0"},
+    const QJsonObject doc = withSimulator(sample("camera_cfg2.json"), {{"周期毫秒", "500"}, {"图像帧率", "0"},
                                                                {"PLC掉线间隔秒", "1"}, {"PLC掉线时长秒", "1"},
                                                                {"相机掉线间隔秒", "1"}, {"相机掉线时长秒", "1"}});
     base_Logic *m = make();
@@ -329,7 +331,7 @@ void TstSimModule::linkLossAndRecovery()
 
 void TstSimModule::imagesOfEveryType()
 {
-    const QJsonObject doc = tunedDocument("camera_cfg.json", {{"周期毫秒", "1000"}, {"图像帧率", "200"},
+    const QJsonObject doc = withSimulator(sample("camera_cfg.json"), {{"周期毫秒", "1000"}, {"图像帧率", "200"},
                                                               {"图像宽度", "160"}, {"图像高度", "120"},
                                                               {"不支持类型间隔", "3"}, {"结果队列上限", "1000"}});
     base_Logic *m = make();
@@ -380,7 +382,7 @@ void TstSimModule::imagesOfEveryType()
 
 void TstSimModule::fetchWhileTaskOpsRun()
 {
-    const QJsonObject doc = tunedDocument("camera_cfg.json", {{"周期毫秒", "15"}, {"图像帧率", "300"},
+    const QJsonObject doc = withSimulator(sample("camera_cfg.json"), {{"周期毫秒", "15"}, {"图像帧率", "300"},
                                                               {"图像宽度", "64"}, {"图像高度", "48"}});
     base_Logic *m = make();
     QVERIFY(m->setCameraCfg(doc));
@@ -415,7 +417,7 @@ void TstSimModule::fetchWhileTaskOpsRun()
 
 void TstSimModule::programNumberOnCommand()
 {
-    const QJsonObject doc = tunedDocument("camera_cfg2.json", {{"周期毫秒", "5000"}, {"图像帧率", "0"}});
+    const QJsonObject doc = withSimulator(sample("camera_cfg2.json"), {{"周期毫秒", "5000"}, {"图像帧率", "0"}});
     base_Logic *m = make();
     Recorder rec(m, Qt::QueuedConnection);
     QVERIFY(m->setCameraCfg(doc));
@@ -449,7 +451,7 @@ void TstSimModule::destroyJoinsTheThread()
     for (int round = 0; round < 5; ++round) {
         base_Logic *m = make();
         auto *rec = new Recorder(m);
-        QVERIFY(m->setCameraCfg(tunedDocument("camera_cfg.json", {{"周期毫秒", "10"}, {"图像帧率", "100"},
+        QVERIFY(m->setCameraCfg(withSimulator(sample("camera_cfg.json"), {{"周期毫秒", "10"}, {"图像帧率", "100"},
                                                                     {"图像宽度", "64"}, {"图像高度", "48"}})));
         QVERIFY(m->initTask());
         QVERIFY(m->startTask());

@@ -4,7 +4,7 @@
 #include "SimConfig.h"
 #include "SimCycle.h"
 #include "SimLogic.h"
-#include "sim_test_docs.h"
+#include "StationFixture.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -13,6 +13,7 @@
 #include <thread>
 
 using namespace sim;
+using namespace stationdoc;
 
 class TstSimStation : public QObject
 {
@@ -37,8 +38,8 @@ void TstSimStation::samplesDescribeTwoStations()
 {
     Station a, b;
     QString err;
-    QVERIFY2(parseStation(sampleDocument("camera_cfg.json"), &a, &err), qPrintable(err));
-    QVERIFY2(parseStation(sampleDocument("camera_cfg2.json"), &b, &err), qPrintable(err));
+    QVERIFY2(parseStation(sample("camera_cfg.json"), &a, &err), qPrintable(err));
+    QVERIFY2(parseStation(sample("camera_cfg2.json"), &b, &err), qPrintable(err));
     QVERIFY(a.taskName != b.taskName);
     QCOMPARE(a.standardFlow, true);
     QCOMPARE(b.standardFlow, false);
@@ -63,7 +64,7 @@ void TstSimStation::refusals_data()
 {
     QTest::addColumn<QJsonObject>("doc");
     QTest::addColumn<QString>("fragment");
-    const QJsonObject d = sampleDocument("camera_cfg.json");
+    const QJsonObject d = sample("camera_cfg.json");
     const QString cam = QStringLiteral("工站列表/0/相机模块列表/1/");
     QTest::newRow("empty") << QJsonObject() << QStringLiteral("为空");
     QTest::newRow("no stations") << withoutKey(d, "工站列表") << QStringLiteral("缺少“工站列表”");
@@ -140,7 +141,7 @@ void TstSimStation::cycleFormats()
     for (const QString &file : {QStringLiteral("camera_cfg.json"), QStringLiteral("camera_cfg2.json")}) {
         Station st;
         QString err;
-        QVERIFY(parseStation(sampleDocument(file), &st, &err));
+        QVERIFY(parseStation(sample(file), &st, &err));
         CycleGenerator gen(st, 42);
         const QDateTime t0(QDate(2026, 3, 5), QTime(8, 29, 59, 7));
         const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d#\\d\\d:\\d\\d:\\d\\d\\.\\d{3}$");
@@ -215,11 +216,11 @@ void TstSimStation::okRatioExtremes()
 {
     Station st;
     QString err;
-    QVERIFY(parseStation(tunedDocument("camera_cfg.json", {{"良品率", "100"}}), &st, &err));
+    QVERIFY(parseStation(withSimulator(sample("camera_cfg.json"), {{"良品率", "100"}}), &st, &err));
     CycleGenerator all(st, 1);
     for (int i = 0; i < 50; ++i)
         QVERIFY(all.nextCycle(QDateTime::currentDateTime()).last().data.startsWith("9#"));
-    QVERIFY(parseStation(tunedDocument("camera_cfg.json", {{"良品率", "0"}}), &st, &err));
+    QVERIFY(parseStation(withSimulator(sample("camera_cfg.json"), {{"良品率", "0"}}), &st, &err));
     CycleGenerator none(st, 1);
     for (int i = 0; i < 50; ++i)
         QVERIFY(!none.nextCycle(QDateTime::currentDateTime()).last().data.contains("9#"));
@@ -237,7 +238,7 @@ void TstSimStation::cameraWithoutShots()
 {
     Station st;
     QString err;
-    const QJsonObject doc = withValue(tunedDocument("camera_cfg2.json", {{"图像帧率", "500"}, {"图像宽度", "32"},
+    const QJsonObject doc = withValue(withSimulator(sample("camera_cfg2.json"), {{"图像帧率", "500"}, {"图像宽度", "32"},
                                                                          {"图像高度", "32"}}),
                                       "工站列表/0/相机模块列表/1/单通道拍照数", "0");
     QVERIFY2(parseStation(doc, &st, &err), qPrintable(err));
@@ -282,7 +283,7 @@ void TstSimStation::framesPerCameraType()
 {
     Station st;
     QString err;
-    QVERIFY(parseStation(tunedDocument("camera_cfg.json", {{"图像宽度", "320"}, {"图像高度", "200"}}), &st, &err));
+    QVERIFY(parseStation(withSimulator(sample("camera_cfg.json"), {{"图像宽度", "320"}, {"图像高度", "200"}}), &st, &err));
     FrameBank bank;
     bank.build(st.cameras, st.settings);
     QCOMPARE(bank.cameraCount(), 4);
@@ -325,7 +326,7 @@ void TstSimStation::framesPerCameraType()
 void TstSimStation::resultListIsBounded()
 {
     SimLogic logic;
-    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg.json", {{"图像帧率", "400"}, {"结果队列上限", "5"},
+    QVERIFY(logic.setCameraCfg(withSimulator(sample("camera_cfg.json"), {{"图像帧率", "400"}, {"结果队列上限", "5"},
                                                                   {"图像宽度", "64"}, {"图像高度", "48"},
                                                                   {"不支持类型间隔", "0"}})));
     QVERIFY(logic.initTask());
@@ -350,7 +351,7 @@ void TstSimStation::reloadKeys()
 {
     SimLogic logic;
     QVERIFY(!logic.reLoadJsonSetParameter({"Cam01"})); // nothing configured yet
-    QVERIFY(logic.setCameraCfg(sampleDocument("camera_cfg.json")));
+    QVERIFY(logic.setCameraCfg(sample("camera_cfg.json")));
     QVERIFY(logic.reLoadJsonSetParameter({"Cam01", "盖板侧面检测"}));
     QVERIFY(!logic.reLoadJsonSetParameter({"Cam01", "不存在"}));
     QVERIFY(!logic.reLoadJsonSetParameter({}));
@@ -361,13 +362,13 @@ void TstSimStation::newDocumentBeforeRestart()
 {
     SimLogic logic;
     const QJsonObject small{{"图像帧率", "300"}, {"图像宽度", "40"}, {"图像高度", "30"}, {"不支持类型间隔", "0"}};
-    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg2.json", small)));
+    QVERIFY(logic.setCameraCfg(withSimulator(sample("camera_cfg2.json"), small)));
     QVERIFY(logic.initTask());
     QVERIFY(logic.startTask());
     QVERIFY(logic.stopTask());
     QJsonObject bigger = small;
     bigger.insert("图像宽度", "48");
-    QVERIFY(logic.setCameraCfg(tunedDocument("camera_cfg2.json", bigger)));
+    QVERIFY(logic.setCameraCfg(withSimulator(sample("camera_cfg2.json"), bigger)));
     QVERIFY(logic.startTask());
     QList<ResultEntry> got;
     QTRY_VERIFY(logic.fetchResults(&got) || !got.isEmpty());
