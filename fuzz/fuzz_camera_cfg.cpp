@@ -8,6 +8,7 @@
 #include "MainWindowRules.h"
 #include "ProductionRules.h"
 #include "SimConfig.h"
+#include "StationDocument.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -25,20 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QJsonObject document = bridge->load_camera_cfg(name);
 
-    const QJsonArray cameras = MainWindowRules::cameraEntries(document);
+    const station::Document view(document);
+    const QList<station::Camera> cameras = view.cameras();
     QStringList keys;
     for (int c = 0; c < cameras.size(); ++c) {
-        const QJsonObject camera = cameras.at(c).toObject();
-        const QString key = camera.value(QStringLiteral("相机key")).toString();
-        keys << key;
-        MainWindowRules::shotList(key, camera.value(QStringLiteral("界面窗口名称")).toString(),
-                                  camera.value(QStringLiteral("单通道拍照数")).toString());
+        keys << cameras.at(c).key;
+        MainWindowRules::shotList(cameras.at(c).key, cameras.at(c).windowName, cameras.at(c).shotCount);
         MainWindowRules::gridCell(c, cameras.size());
     }
     MainWindowRules::cameraForImage(keys.value(0) + QStringLiteral("_1"), keys);
-    MainWindowRules::communicationMode(
-        document.value(QStringLiteral("是否为标准通信流程")).toString(), 2);
-    production::buildDefectRecords(document.value(QStringLiteral("缺陷类别名称设置")).toArray(), {});
+    MainWindowRules::communicationMode(view.standardFlow(), 2);
+    production::buildDefectRecords(document.value(stationkey::defectClasses()).toArray(), {});
+    view.algorithmNames();
+    view.saveImageEntries();
+    station::plcSignalsOf(view.plcSignals());
 
     sim::Station station;
     QString error;

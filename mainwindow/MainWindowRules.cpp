@@ -20,14 +20,6 @@ int communicationMode(const QString &flagText, int previousMode)
     return previousMode;
 }
 
-QJsonArray cameraEntries(const QJsonObject &document)
-{
-    QJsonArray cameras;
-    for (const station::Camera &camera : station::Document(document).cameras())
-        cameras.append(camera.stored);
-    return cameras;
-}
-
 int camerasPerRow(int cameraCount)
 {
     return cameraCount <= 4 ? 2 : 3;
@@ -105,13 +97,6 @@ bool isAdministrator(const QString &roleText)
 QString logLine(const QDateTime &when, const QString &text)
 {
     return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss:zzz")) + QLatin1Char(' ') + text;
-}
-
-QString iconStyle(const QString &iconFile)
-{
-    return QStringLiteral("QPushButton{image: url(./Icon/") + iconFile
-           + QStringLiteral(");}QPushButton:hover{ background-color: rgb(0, 0, 0); border:none; "
-                            "color:rgb(255, 255, 255); }");
 }
 
 } // namespace MainWindowRules

@@ -20,8 +20,6 @@ QString configFileName(int programNumber);
 // contains "true", else the previous mode.
 int communicationMode(const QString &flagText, int previousMode);
 
-// Camera-module entries of every station, in camera order.
-QJsonArray cameraEntries(const QJsonObject &document);
 
 // Cameras per grid row: 2 up to four cameras, 3 beyond.
 int camerasPerRow(int cameraCount);
@@ -67,8 +65,5 @@ bool isAdministrator(const QString &roleText);
 
 // One line of a log view: time stamp, blank, text.
 QString logLine(const QDateTime &when, const QString &text);
-
-// Run-button style sheet with the given icon file of ./Icon/.
-QString iconStyle(const QString &iconFile);
 
 } // namespace MainWindowRules

@@ -73,6 +73,17 @@ QString greyHeader()
     return QStringLiteral("QHeaderView::section {background-color:rgb(65,65,65);}");
 }
 
+QString scrollBar()
+{
+    return QStringLiteral(
+        "QScrollBar {background-color: rgb(32, 36, 40);} QScrollBar:horizontal {height: 12px;}"
+        "QScrollBar:vertical {width: 12px;}"
+        "QScrollBar::handle {background-color: rgb(101, 103, 100); border-radius: 5px;}"
+        "QScrollBar::handle:horizontal {min-width: 40px;} QScrollBar::handle:vertical {min-height: 40px;}"
+        "QScrollBar::add-line, QScrollBar::sub-line {width: 0px; height: 0px;}"
+        "QScrollBar::add-page, QScrollBar::sub-page {background: none;}");
+}
+
 QString textColour(Colour colour)
 {
     switch (colour) {

@@ -29,6 +29,9 @@ QString clearDataButton();
 // Grey table headers of the defect and image-saving editors and the camera debug tool.
 QString greyHeader();
 
+// Scroll bars of the areas that scroll when a window is smaller than its contents.
+QString scrollBar();
+
 // Text colour of a label ("color: red;"), and the verdict label's background.
 enum class Colour { Red, Yellow, Green };
 QString textColour(Colour colour);

@@ -12,7 +12,6 @@ class TestMainWindowRules : public QObject
 
 private slots:
     void documentNameAndMode();
-    void cameraOrderAcrossStations();
     void gridLayout_data();
     void gridLayout();
     void shotLists();
@@ -36,19 +35,6 @@ void TestMainWindowRules::documentNameAndMode()
     QCOMPARE(communicationMode(QStringLiteral("true,false"), 2), 1); // "false" wins
     QCOMPARE(communicationMode(QString(), 2), 2);                     // absent key keeps the mode
     QCOMPARE(communicationMode(QStringLiteral("TRUE"), 1), 1);        // case-sensitive
-}
-
-void TestMainWindowRules::cameraOrderAcrossStations()
-{
-    const QJsonObject doc = QJsonDocument::fromJson(R"({"工站列表":[
-        {"工站名":"S1","相机模块列表":[{"相机key":"A"},{"相机key":"B"}]},
-        {"工站名":"S2"},
-        {"工站名":"S3","相机模块列表":[{"相机key":"C"}]}]})").object();
-    const QJsonArray cams = cameraEntries(doc);
-    QCOMPARE(cams.size(), 3);
-    QCOMPARE(cams.at(0).toObject().value("相机key").toString(), QStringLiteral("A"));
-    QCOMPARE(cams.at(2).toObject().value("相机key").toString(), QStringLiteral("C"));
-    QVERIFY(cameraEntries(QJsonObject()).isEmpty());
 }
 
 void TestMainWindowRules::gridLayout_data()
