@@ -1,18 +1,14 @@
 #include "BitmapWriter.h"
 
+#include "DocumentFile.h"
+
 #include <QElapsedTimer>
 
 #include <opencv2/imgcodecs.hpp>
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <iostream>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 BitmapWriter::BitmapWriter(QObject *parent) : QObject(parent)
 {
@@ -120,43 +116,6 @@ void BitmapWriter::run()
     }
 }
 
-namespace {
-
-// The image file whole or not at all: written beside it as "<path>.part" with every byte
-// checked, then renamed over it. No sync per image, so the disk's cache keeps up with
-// continuous grabbing; a full disk or a size limit fails the write and leaves no file.
-bool writeWhole(const std::string &path, const std::vector<uchar> &bytes, QString *reason)
-{
-    const std::string part = path + ".part";
-    auto fail = [&](int err) {
-        ::unlink(part.c_str());
-        *reason = QString::fromLocal8Bit(std::strerror(err)); // the box names the file
-        return false;
-    };
-    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
-    if (fd < 0)
-        return fail(errno);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        // 64 KiB pieces: measured about twice as fast as one write() of a whole 5 MB frame.
-        const size_t piece = std::min<size_t>(bytes.size() - done, 64 * 1024);
-        const ssize_t n = ::write(fd, bytes.data() + done, piece);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            return fail(err);
-        }
-        done += size_t(n);
-    }
-    if (::close(fd) != 0 || ::rename(part.c_str(), path.c_str()) != 0)
-        return fail(errno);
-    return true;
-}
-
-} // namespace
-
 bool BitmapWriter::write(const SaveImageItem &item, std::vector<uchar> *encoded, QString *reason)
 {
     if (item.image.empty()) {
@@ -176,5 +135,11 @@ bool BitmapWriter::write(const SaveImageItem &item, std::vector<uchar> *encoded,
         *reason = QString::fromStdString(e.msg);
         return false;
     }
-    return writeWhole(item.filePath, *encoded, reason);
+    const QString path = QString::fromStdString(item.filePath);
+    if (docfile::writeData(path, reinterpret_cast<const char *>(encoded->data()),
+                           qint64(encoded->size()), reason))
+        return true;
+    // The box names the file itself: keep the system's reason alone.
+    reason->remove(0, path.size() + 2);
+    return false;
 }

@@ -47,6 +47,11 @@ bool readOnly(const QString &path);
 bool write(const QString &path, const QByteArray &bytes, QString *error,
            QFileDevice::Permissions perms = {});
 
+// A data file (a saved image) written whole or not at all: every byte checked in
+// "<path>.part", which is then renamed over path. No sync per file, so continuous saving
+// keeps up; a full disk or a size limit fails the write and leaves no file.
+bool writeData(const QString &path, const char *data, qint64 size, QString *error);
+
 // Appends bytes to the regular file at path (made when missing), every byte checked;
 // on failure the file is cut back to its old length, so it holds all or nothing.
 bool append(const QString &path, const QByteArray &bytes, QString *error);
